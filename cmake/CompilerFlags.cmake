@@ -1,0 +1,21 @@
+# Flags for project code. Third-party code (the VST 3 SDK) gets its own, quieter set.
+
+# Results must follow the written order of operations: no contraction into FMA,
+# no fast-math re-association.
+add_compile_options(-ffp-contract=off -fno-fast-math)
+
+# Project targets call brask_project_warnings(<target>) to opt into -Werror.
+function(brask_project_warnings target)
+  target_compile_options(${target} PRIVATE -Wall -Wextra -Werror)
+endfunction()
+
+if(WIN32)
+  # Modules must load in any host: no dependency on the MinGW runtime DLLs.
+  add_link_options(-static-libgcc -static-libstdc++ -static)
+  add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX UNICODE _UNICODE)
+endif()
+
+# Shared modules export only their entry points.
+set(CMAKE_CXX_VISIBILITY_PRESET hidden)
+set(CMAKE_C_VISIBILITY_PRESET hidden)
+set(CMAKE_VISIBILITY_INLINES_HIDDEN ON)

@@ -1,0 +1,72 @@
+# Third-party dependencies, all from Debian packages (see scripts/setup).
+
+# --- VST 3 SDK: the copy shipped by juce-modules-source-data, compiled as a static library.
+set(BRASK_VST3_SDK_DIR /usr/share/juce/modules/juce_audio_processors/format_types/VST3_SDK
+    CACHE PATH "VST 3 SDK root (pluginterfaces, base, public.sdk)")
+if(NOT EXISTS ${BRASK_VST3_SDK_DIR}/pluginterfaces/base/funknown.h)
+  message(FATAL_ERROR "VST 3 SDK not found at ${BRASK_VST3_SDK_DIR}; run scripts/setup")
+endif()
+set(_sdk ${BRASK_VST3_SDK_DIR})
+add_library(vst3sdk STATIC
+  ${_sdk}/pluginterfaces/base/conststringtable.cpp
+  ${_sdk}/pluginterfaces/base/coreiids.cpp
+  ${_sdk}/pluginterfaces/base/funknown.cpp
+  ${_sdk}/pluginterfaces/base/ustring.cpp
+  ${_sdk}/base/source/baseiids.cpp
+  ${_sdk}/base/source/fbuffer.cpp
+  ${_sdk}/base/source/fdebug.cpp
+  ${_sdk}/base/source/fobject.cpp
+  ${_sdk}/base/source/fstreamer.cpp
+  ${_sdk}/base/source/fstring.cpp
+  ${_sdk}/base/source/updatehandler.cpp
+  ${_sdk}/base/thread/source/flock.cpp
+  ${_sdk}/public.sdk/source/common/memorystream.cpp
+  ${_sdk}/public.sdk/source/common/pluginview.cpp
+  ${_sdk}/public.sdk/source/vst/vstbus.cpp
+  ${_sdk}/public.sdk/source/vst/vstcomponentbase.cpp
+  ${_sdk}/public.sdk/source/vst/vsteditcontroller.cpp
+  ${_sdk}/public.sdk/source/vst/vstinitiids.cpp
+  ${_sdk}/public.sdk/source/vst/vstparameters.cpp)
+target_include_directories(vst3sdk SYSTEM PUBLIC ${_sdk})
+target_compile_definitions(vst3sdk PUBLIC RELEASE=1)
+target_compile_options(vst3sdk PRIVATE -w)
+
+# --- zlib and libpng. Native: the system's. Windows: zlib from libz-mingw-w64-dev and a
+# static libpng that scripts/setup builds from Debian's source package into .cache/.
+if(WIN32)
+  set(BRASK_MINGW_PNG_PREFIX ${CMAKE_SOURCE_DIR}/.cache/mingw-libpng
+      CACHE PATH "Static libpng built for MinGW by scripts/setup")
+  list(APPEND CMAKE_FIND_ROOT_PATH ${BRASK_MINGW_PNG_PREFIX})
+  find_library(BRASK_ZLIB_STATIC NAMES libz.a REQUIRED)
+  add_library(ZLIB::ZLIB STATIC IMPORTED)
+  set_target_properties(ZLIB::ZLIB PROPERTIES IMPORTED_LOCATION ${BRASK_ZLIB_STATIC})
+  find_library(BRASK_PNG_STATIC NAMES libpng16.a libpng.a PATHS ${BRASK_MINGW_PNG_PREFIX}/lib
+               NO_DEFAULT_PATH REQUIRED)
+  add_library(PNG::PNG STATIC IMPORTED)
+  set_target_properties(PNG::PNG PROPERTIES
+    IMPORTED_LOCATION ${BRASK_PNG_STATIC}
+    INTERFACE_INCLUDE_DIRECTORIES ${BRASK_MINGW_PNG_PREFIX}/include
+    INTERFACE_LINK_LIBRARIES ZLIB::ZLIB)
+else()
+  find_package(ZLIB REQUIRED)
+  find_package(PNG REQUIRED)
+endif()
+
+# --- GoogleTest: the packaged library natively, built from /usr/src/googletest for Windows.
+if(BRASK_BUILD_TESTS)
+  if(WIN32)
+    set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
+    set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+    add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+    add_library(GTest::gtest ALIAS gtest)
+    add_library(GTest::gtest_main ALIAS gtest_main)
+    add_library(GTest::gmock ALIAS gmock)
+  else()
+    find_package(GTest REQUIRED)
+  endif()
+  include(GoogleTest)
+endif()
+
+if(BRASK_BUILD_BENCHMARKS AND NOT WIN32)
+  find_package(benchmark REQUIRED)
+endif()
