@@ -1,0 +1,17 @@
+# brask_add_gtest(<name> SOURCES <files...> [LIBS <targets...>])
+# One ctest entry per test program: under Wine every process start is costly, so test
+# programs are run whole rather than discovered case by case.
+function(brask_add_gtest name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  brask_project_warnings(${name})
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR} ${PROJECT_SOURCE_DIR}/tests)
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gtest_main)
+  if(WIN32)
+    set(label windows)
+  else()
+    set(label linux)
+  endif()
+  add_test(NAME ${name}.${label} COMMAND ${name} --gtest_brief=1)
+  set_tests_properties(${name}.${label} PROPERTIES LABELS ${label})
+endfunction()
