@@ -1,0 +1,150 @@
+#pragma once
+// IGraphics: the editor object of one plug-in instance. It owns the ordered control list
+// (index 0 is the background; list order is drawing order, reverse list order is hit order),
+// the off-screen draw surface and the mouse interaction state. It turns parameter changes from
+// the core into control values, routes mouse and key events from the window layer to the right
+// control, and repaints exactly the controls that changed.
+//
+// It knows nothing of windows: presenting pixels, opening the window, dialogs and the pointer
+// are the pure virtual operations below, implemented by a platform subclass
+// (IGraphicsPlatform, see gui/PlatformGraphics.h).
+//
+// Threads: everything runs on the editor thread except ReflectParameter, which hosts call from
+// automation and state threads, and the meter feed from the audio thread; both only touch the
+// controls' atomic values and redraw flags.
+
+#include <string>
+#include <vector>
+
+#include "gui/IGraphicsTypes.h"
+
+class IPlugBase;
+class IControl;
+class IChoiceMenu;
+struct IBitmapStrip;
+class LICE_IBitmap;
+class LICE_SysBitmap;
+class LICE_MemBitmap;
+
+class IGraphics {
+ public:
+  IGraphics(IPlugBase* plug, int width, int height, int frameRate);
+  IGraphics(const IGraphics&) = delete;
+  IGraphics& operator=(const IGraphics&) = delete;
+
+  // ---virtual operations, in table order---
+  virtual bool PresentRegion(const IRectangle& rect) = 0;
+  virtual bool MeasureText(ITextStyle* style, const char* text, IRectangle* rect);
+  virtual void CancelTextEntry() = 0;
+  virtual void Resize(int width, int height);
+  virtual bool IsWindowOpen();
+  virtual const char* DrawingApiName();
+  virtual int PresentMessageBox(const char* text, const char* caption, int type) = 0;
+  virtual IChoiceMenu* RunPopupMenu(IChoiceMenu* menu, const IRectangle& area) = 0;
+  virtual void OpenTextEntry(IControl* control, const ITextStyle& style, const IRectangle& area,
+                             const char* text, int paramIdx) = 0;
+  virtual void GetHostFolder(std::string* folder) = 0;
+  virtual void GetPluginFolder(std::string* folder) = 0;
+  virtual void GetDesktopFolder(std::string* folder) = 0;
+  virtual void GetAppDataFolder(std::string* folder, bool systemWide) = 0;
+  virtual void GetUserDataFolder(std::string* folder, bool flag) = 0;
+  virtual void AskForFile(std::string* fileName, int action, std::string* folder,
+                          const char* extensions) = 0;
+  virtual bool AskForColour(IArgb* colour, const char* prompt) = 0;
+  virtual bool OpenWebAddress(const char* address, const char* title, const char* question,
+                              const char* failureText) = 0;
+  virtual void* OpenEditorWindow(void* parent) = 0;
+  virtual void CloseEditorWindow() = 0;
+  virtual void* GetNativeWindow() = 0;
+  virtual bool ReadClipboardText(std::string* text) = 0;
+  virtual ~IGraphics();
+  virtual void HidePointer() = 0;
+  virtual void RestorePointer() = 0;
+  virtual LICE_IBitmap* LoadPlatformBitmap(int resourceId, const char* name) = 0;
+
+  // ---control list---
+  int AddControl(IControl* control);         // takes ownership; answers the new index
+  IControl* AddBackdrop(IControl* control);  // takes ownership; inserts at index 0
+  int NControls() const { return int(mControls.size()); }
+  IControl* GetControl(int idx);  // null outside 0..NControls()-1
+
+  // ---pictures---
+  IBitmapStrip LoadBitmapStrip(int resourceId, const char* name, int frameCount);
+  bool BlitBitmap(const IBitmapStrip& strip, const IRectangle& destRect, int srcX, int srcY,
+                  const IBlend* blend);
+
+  // ---drawing---
+  void CreateDrawSurfaces();
+  LICE_IBitmap* DrawSurface();  // null until CreateDrawSurfaces
+  const IRectangle& DrawRect() const { return mDrawRect; }
+  // Union of the rectangles of every control that needs redrawing; empty when none does.
+  IRectangle CollectDirtyArea(bool* anyDirty);
+  bool PaintRegion(const IRectangle& rect);
+  bool StrictDrawing() const { return mStrictDrawing; }
+  void SetStrictDrawing(bool strict) { mStrictDrawing = strict; }
+
+  // ---values from the core---
+  void ReflectParameter(int paramIdx, double value, bool isNormalized);
+  // Shows and edits a parameter's value in place (a menu or a text entry).
+  void PromptForParameter(IControl* control, int paramIdx, const IRectangle& area);
+
+  // ---events from the window layer---
+  void HandleMouseDown(int x, int y, const IMouseState& mods);
+  void HandleMouseUp(int x, int y, const IMouseState& mods);
+  void HandleMouseDrag(int x, int y, const IMouseState& mods);
+  void HandleDoubleClick(int x, int y, const IMouseState& mods);
+  void HandleWheel(int x, int y, const IMouseState& mods, int clicks);
+  bool HandleKeyDown(int x, int y, int key);
+  bool HandleMouseOver(int x, int y, const IMouseState& mods);
+  void HandleMouseOut();
+
+  // ---state---
+  IPlugBase* Plug() const { return mPlug; }
+  int Width() const { return mWidth; }
+  int Height() const { return mHeight; }
+  int FrameRate() const { return mFrameRate; }
+  int CaptureIndex() const { return mCaptureIdx; }
+  int MouseOverIndex() const { return mMouseOverIdx; }
+  int LastMouseX() const { return mLastMouseX; }
+  int LastMouseY() const { return mLastMouseY; }
+  bool HandlesMouseOver() const { return mHandleMouseOver; }
+  void SetHandleMouseOver(bool handle) { mHandleMouseOver = handle; }
+  bool TooltipsEnabled() const { return mTooltipsEnabled; }
+  void SetKeyCatcher(IControl* control);  // takes ownership
+
+ protected:
+  // Forgets which control holds the mouse, as the window layer must when it loses the pointer.
+  void ReleaseCapture();
+  bool PointerHidden() const { return mPointerHidden; }
+  void SetPointerHidden(bool hidden, int x, int y);
+  int SavedPointerX() const { return mSavedPointerX; }
+  int SavedPointerY() const { return mSavedPointerY; }
+
+ private:
+  // Index of the last-added control at (x, y) that is neither hidden nor greyed, or -1.
+  int TopmostHitIndex(int x, int y);
+  void PaintStrict(const IRectangle& rect);
+  void PaintLoose();
+  void DestroyControls();
+  void DestroySurfaces();
+
+  std::vector<IControl*> mControls;  // owned
+  IPlugBase* mPlug;                  // not owned
+  IRectangle mDrawRect;
+  bool mPointerHidden = false;
+  int mSavedPointerX = -1;
+  int mSavedPointerY = -1;
+  LICE_SysBitmap* mDrawSurface = nullptr;       // owned
+  LICE_MemBitmap* mCompanionSurface = nullptr;  // owned; nothing draws into it
+  int mWidth;
+  int mHeight;
+  int mFrameRate;
+  int mCaptureIdx = -1;
+  int mMouseOverIdx = -1;
+  int mLastMouseX = 0;
+  int mLastMouseY = 0;
+  bool mHandleMouseOver = false;
+  bool mStrictDrawing = true;
+  bool mTooltipsEnabled = false;
+  IControl* mKeyCatcher = nullptr;  // owned
+};
