@@ -10,9 +10,11 @@
 
 #include <cstdint>
 #include <mutex>
+#include <string>
 #include <vector>
 
 #include "ChannelRecords.h"
+#include "HostKind.h"
 #include "HostRecords.h"
 #include "IParamRecord.h"
 #include "PresetSlot.h"
@@ -28,11 +30,11 @@ struct IPlugIdentity {
   const char* effectName;
   const char* productName;
   const char* makerName;
-  int32_t uniqueId;         // four-character code, first character in the top byte
-  int32_t makerId;          // four-character code
-  int32_t version;          // major << 16 | minor << 8 | revision
-  int paramCount;           // 8 for Brask
-  int presetCount;          // 1 for Brask
+  int32_t uniqueId;            // four-character code, first character in the top byte
+  int32_t makerId;             // four-character code
+  int32_t version;             // major << 16 | minor << 8 | revision
+  int paramCount;              // 8 for Brask
+  int presetCount;             // 1 for Brask
   const char* channelConfigs;  // "2-2 4-2" style list of legal in-out pairs
 };
 
@@ -110,6 +112,7 @@ class IPlugBase {
   // ---parameters---
   int ParamCount() const { return int(mParams.size()); }
   IParamRecord* ParamAt(int idx);  // null outside 0..count-1
+  const IParamRecord* ParamAt(int idx) const;
 
   // ---channels and buffers---
   int InputCount() const { return int(mInputs.size()); }
@@ -177,7 +180,7 @@ class IPlugBase {
   int32_t mMakerId = 0;
   int32_t mVersion = 0;
   int mPluginApi = kApiVST2;
-  int mHostKind = -1;
+  int mHostKind = HostKindUnidentified;
   int mHostVersion = 0;
   bool mDoesStateChunks = false;
   bool mIsInstrument = false;
