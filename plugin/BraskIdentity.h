@@ -1,0 +1,46 @@
+#pragma once
+// BraskIdentity: the fixed identity of the Brask plug-in, as compile-time values.
+//
+// The plug-in constructor hands these to the core; the module entry points and the VST 3 class
+// factory report them to hosts before any instance exists, so they live here rather than in the
+// plug-in class.
+
+#include <cstdint>
+
+#include "IPlugBase.h"
+
+constexpr char kBraskEffectName[] = "Brask";
+constexpr char kBraskProductName[] = "";
+constexpr char kBraskMakerName[] = "Wyrdworks";
+constexpr int32_t kBraskUniqueId = FourCharCode("Brk1");
+constexpr int32_t kBraskMakerId = FourCharCode("Wyrd");
+constexpr int32_t kBraskVersion = 0x40000;  // major << 16 | minor << 8 | revision
+constexpr char kBraskVersionText[] = "4.0.0";
+constexpr char kBraskCategory[] = "Fx|Dynamics";
+constexpr int kBraskParamCount = 8;
+constexpr int kBraskPresetCount = 1;
+constexpr int kBraskLatencyFrames = 0;
+constexpr int kBraskTailFrames = 0;
+
+// Legal "inputs-outputs" pairs. Inputs 1-2 are the main pair, 3-4 the side chain; VST 3 hosts
+// get the side chain as an auxiliary bus, and only VST 2 hosts may feed a mono input.
+constexpr char kBraskChannelConfigsVST3[] = "2-2 4-2";
+constexpr char kBraskChannelConfigsVST2[] = "2-1 3-2 2-2 4-2";
+constexpr int kBraskSideChainChannels = 2;
+
+constexpr int kBraskEditorWidth = 796;
+constexpr int kBraskEditorHeight = 472;
+constexpr int kBraskEditorFrameRate = 25;
+
+// The identity for the given plug-in format (PluginApi).
+constexpr IPlugIdentity BraskIdentity(int pluginApi) {
+  return {kBraskEffectName,
+          kBraskProductName,
+          kBraskMakerName,
+          kBraskUniqueId,
+          kBraskMakerId,
+          kBraskVersion,
+          kBraskParamCount,
+          kBraskPresetCount,
+          pluginApi == kApiVST2 ? kBraskChannelConfigsVST2 : kBraskChannelConfigsVST3};
+}
