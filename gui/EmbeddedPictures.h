@@ -1,0 +1,17 @@
+#pragma once
+// EmbeddedPictures: finds the PNG pictures built into this module by their numeric resource
+// id (101 to 110 for the panel). On Windows they are module resources of type "PNG" (see
+// resources/Brask.rc); elsewhere they are byte arrays that cmake/EmbedResources.cmake
+// generates from resources/img/*.png into the brask_pictures library.
+
+#include <cstddef>
+
+#include "gui/LICE_MemBitmap.h"
+
+// Points *bytes and *length at the embedded PNG data of resourceId; false when there is none.
+bool FindEmbeddedPicture(int resourceId, const unsigned char** bytes, size_t* length);
+
+// Decodes the embedded picture resourceId. Answers null (the caller owns any answer) when the
+// name does not end in ".png" (any case), the picture is missing or shorter than 8 bytes, or
+// it does not decode. This is the portable LoadPlatformBitmap.
+LICE_MemBitmap* LoadEmbeddedPicture(int resourceId, const char* name);

@@ -1,0 +1,16 @@
+#pragma once
+// ResourcePictures: the Windows way to fetch an embedded picture — a module resource of type
+// "PNG" under a numeric id, decoded into a surface.
+
+#include <windows.h>
+
+#include "gui/LICE_MemBitmap.h"
+
+// Finds resource resourceId of type "PNG" in module and decodes it. Answers null (the caller
+// owns any answer) when the name does not end in ".png" (any case), the resource is missing,
+// shorter than 8 bytes or cannot be locked, or the bytes do not decode.
+LICE_MemBitmap* LoadResourcePicture(HINSTANCE module, int resourceId, const char* name);
+
+// The module whose code is running this function: the plug-in DLL when linked into one, the
+// program itself in a test executable.
+HINSTANCE ModuleContainingCode();
