@@ -171,6 +171,8 @@ class IPlugBase {
  private:
   void ParseChannelConfigs(const char* configs);
   void RepointUnconnectedChannels();
+  // nFrames limited to what the scratch buffers hold; hosts never ask for more.
+  int FramesInScratch(int nFrames) const;
 
   std::recursive_mutex mMutex;
   char mEffectName[128] = {};
