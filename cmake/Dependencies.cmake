@@ -30,6 +30,10 @@ add_library(vst3sdk STATIC
 target_include_directories(vst3sdk SYSTEM PUBLIC ${_sdk})
 target_compile_definitions(vst3sdk PUBLIC RELEASE=1)
 target_compile_options(vst3sdk PRIVATE -w)
+if(WIN32)
+  # FUID::generate uses CoCreateGuid.
+  target_link_libraries(vst3sdk PUBLIC ole32)
+endif()
 
 # --- zlib and libpng. Native: the system's. Windows: zlib from libz-mingw-w64-dev and a
 # static libpng that scripts/setup builds from Debian's source package into .cache/.
@@ -58,9 +62,12 @@ if(BRASK_BUILD_TESTS)
     set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
     set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
     add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
-    add_library(GTest::gtest ALIAS gtest)
-    add_library(GTest::gtest_main ALIAS gtest_main)
-    add_library(GTest::gmock ALIAS gmock)
+    # Newer GoogleTest defines the namespaced aliases itself.
+    foreach(lib gtest gtest_main gmock gmock_main)
+      if(NOT TARGET GTest::${lib})
+        add_library(GTest::${lib} ALIAS ${lib})
+      endif()
+    endforeach()
   else()
     find_package(GTest REQUIRED)
   endif()
