@@ -20,6 +20,7 @@
 
 class IPlugBase;
 class IControl;
+class IParamRecord;
 class IChoiceMenu;
 struct IBitmapStrip;
 class LICE_IBitmap;
@@ -124,6 +125,9 @@ class IGraphics {
   // Index of the last-added control at (x, y) that is neither hidden nor greyed, or -1.
   int TopmostHitIndex(int x, int y);
   void PaintStrict(const IRectangle& rect);
+  void PromptWithMenu(IControl* control, IParamRecord* param, const IRectangle& area);
+  void PromptWithTextEntry(IControl* control, IParamRecord* param, int paramIdx,
+                           const IRectangle& area);
   void PaintLoose();
   void DestroyControls();
   void DestroySurfaces();

@@ -1,0 +1,327 @@
+#include "gui/IGraphics.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+
+#include "core/IPlugBase.h"
+#include "gui/BitmapCache.h"
+#include "gui/IBitmapStrip.h"
+#include "gui/IChoiceMenu.h"
+#include "gui/IControl.h"
+#include "gui/LICE_BlitStrip.h"
+#include "gui/LICE_MemBitmap.h"
+#include "gui/LICE_SysBitmap.h"
+
+IGraphics::IGraphics(IPlugBase* plug, int width, int height, int frameRate)
+    : mPlug(plug), mWidth(width), mHeight(height), mFrameRate(frameRate) {}
+
+IGraphics::~IGraphics() {
+  delete mKeyCatcher;
+  mKeyCatcher = nullptr;
+  DestroyControls();
+  DestroySurfaces();
+}
+
+bool IGraphics::MeasureText(ITextStyle*, const char*, IRectangle*) { return false; }
+
+void IGraphics::Resize(int width, int height) {
+  mWidth = width;
+  mHeight = height;
+  mLastMouseX = -1;
+  mLastMouseY = -1;
+  mCaptureIdx = -1;
+  DestroyControls();
+  DestroySurfaces();
+  CreateDrawSurfaces();
+  if (mPlug) mPlug->ResizeEditor(width, height);
+}
+
+bool IGraphics::IsWindowOpen() { return GetNativeWindow() != nullptr; }
+
+const char* IGraphics::DrawingApiName() { return ""; }
+
+int IGraphics::AddControl(IControl* control) {
+  mControls.push_back(control);
+  return NControls() - 1;
+}
+
+IControl* IGraphics::AddBackdrop(IControl* control) {
+  mControls.insert(mControls.begin(), control);
+  return control;
+}
+
+IControl* IGraphics::GetControl(int idx) {
+  if (idx < 0 || idx >= NControls()) return nullptr;
+  return mControls[size_t(idx)];
+}
+
+void IGraphics::SetKeyCatcher(IControl* control) {
+  if (control == mKeyCatcher) return;
+  delete mKeyCatcher;
+  mKeyCatcher = control;
+}
+
+void IGraphics::ReflectParameter(int paramIdx, double value, bool isNormalized) {
+  if (!isNormalized) {
+    IParamRecord* param = mPlug ? mPlug->ParamAt(paramIdx) : nullptr;
+    if (!param) return;
+    value = param->NormalizedFromPlain(value);
+  }
+  for (IControl* control : mControls) {
+    if (control->ParamIdx() == paramIdx) control->SetValueFromCore(value);
+    const int auxIdx = control->AuxIndexOfParam(paramIdx);
+    if (auxIdx >= 0) control->SetAuxValueFromCore(auxIdx, value);
+  }
+}
+
+IRectangle IGraphics::CollectDirtyArea(bool* anyDirty) {
+  IRectangle area;
+  bool found = false;
+  for (IControl* control : mControls) {
+    if (!control->NeedsRedraw()) continue;
+    found = true;
+    const IRectangle& r = control->Rect();
+    if (area.Empty()) {
+      area = r;
+    } else if (!r.Empty()) {
+      area = IRectangle{std::min(area.L, r.L), std::min(area.T, r.T), std::max(area.R, r.R),
+                        std::max(area.B, r.B)};
+    }
+  }
+  if (anyDirty) *anyDirty = found;
+  return area;
+}
+
+bool IGraphics::PaintRegion(const IRectangle& rect) {
+  if (mControls.empty()) return true;
+  if (mStrictDrawing) {
+    PaintStrict(rect);
+  } else {
+    PaintLoose();
+  }
+  return PresentRegion(rect);
+}
+
+void IGraphics::PaintStrict(const IRectangle& rect) {
+  mDrawRect = rect;
+  for (IControl* control : mControls) {
+    if (!control->IsHidden() && RectanglesOverlap(control->Rect(), rect)) control->Draw(this);
+    control->MarkClean();
+  }
+}
+
+void IGraphics::PaintLoose() {
+  IControl* background = mControls.front();
+  if (background->NeedsRedraw()) {
+    mDrawRect = background->Rect();
+    for (size_t i = 0; i < mControls.size(); ++i) {
+      IControl* control = mControls[i];
+      if (i > 0 && control->IsHidden()) continue;
+      control->Draw(this);
+      control->MarkClean();
+    }
+    return;
+  }
+  for (size_t i = 1; i < mControls.size(); ++i) {
+    IControl* dirty = mControls[i];
+    if (!dirty->NeedsRedraw()) continue;
+    mDrawRect = dirty->Rect();
+    for (size_t j = 0; j < mControls.size(); ++j) {
+      IControl* control = mControls[j];
+      if (control->IsHidden()) continue;
+      if (j == i || RectanglesOverlap(control->Rect(), mDrawRect)) control->Draw(this);
+    }
+    dirty->MarkClean();
+  }
+}
+
+int IGraphics::TopmostHitIndex(int x, int y) {
+  for (int i = NControls() - 1; i >= 0; --i) {
+    IControl* control = mControls[size_t(i)];
+    if (!control->IsHidden() && !control->IsGreyed() && control->HitTest(x, y)) return i;
+  }
+  return -1;
+}
+
+void IGraphics::ReleaseCapture() {
+  mCaptureIdx = -1;
+  mLastMouseX = -1;
+  mLastMouseY = -1;
+}
+
+void IGraphics::HandleMouseDown(int x, int y, const IMouseState& mods) {
+  ReleaseCapture();
+  const int idx = TopmostHitIndex(x, y);
+  if (idx < 0) return;
+  IControl* control = mControls[size_t(idx)];
+  mCaptureIdx = idx;
+  mLastMouseX = x;
+  mLastMouseY = y;
+  const int paramIdx = control->ParamIdx();
+  if (mPlug && mPlug->GetPluginApi() == kApiVST3 && mods.right && paramIdx >= 0) {
+    // VST 3 hosts offer their own parameter menu on a right click.
+    ReleaseCapture();
+    mPlug->OpenHostParamMenu(paramIdx, x, y);
+    return;
+  }
+  if (mPlug && paramIdx >= 0) mPlug->BeginParamGesture(paramIdx);
+  control->MouseDown(x, y, mods);
+}
+
+void IGraphics::HandleMouseUp(int x, int y, const IMouseState& mods) {
+  int idx = mCaptureIdx;
+  if (idx < 0) idx = TopmostHitIndex(x, y);
+  ReleaseCapture();
+  IControl* control = GetControl(idx);
+  if (!control) return;
+  control->MouseUp(x, y, mods);
+  if (mPlug && control->ParamIdx() >= 0) mPlug->EndParamGesture(control->ParamIdx());
+}
+
+void IGraphics::HandleMouseDrag(int x, int y, const IMouseState& mods) {
+  IControl* control = GetControl(mCaptureIdx);
+  if (!control) return;
+  const int dX = x - mLastMouseX;
+  const int dY = y - mLastMouseY;
+  if (dX == 0 && dY == 0) return;
+  mLastMouseX = x;
+  mLastMouseY = y;
+  control->MouseDrag(x, y, dX, dY, mods);
+}
+
+void IGraphics::HandleDoubleClick(int x, int y, const IMouseState& mods) {
+  ReleaseCapture();
+  const int idx = TopmostHitIndex(x, y);
+  if (idx < 0) return;
+  IControl* control = mControls[size_t(idx)];
+  if (control->DoubleClickAsClick()) {
+    mCaptureIdx = idx;
+    mLastMouseX = x;
+    mLastMouseY = y;
+    control->MouseDown(x, y, mods);
+    return;
+  }
+  control->MouseDoubleClick(x, y, mods);
+}
+
+void IGraphics::HandleWheel(int x, int y, const IMouseState& mods, int clicks) {
+  const int idx = mCaptureIdx >= 0 ? mCaptureIdx : TopmostHitIndex(x, y);
+  IControl* control = GetControl(idx);
+  if (control) control->MouseWheel(x, y, mods, clicks);
+}
+
+bool IGraphics::HandleKeyDown(int x, int y, int key) {
+  const int idx = mCaptureIdx >= 0 ? mCaptureIdx : TopmostHitIndex(x, y);
+  IControl* control = GetControl(idx);
+  if (!control || idx == 0) return mKeyCatcher ? mKeyCatcher->KeyDown(x, y, key) : false;
+  return control->KeyDown(x, y, key);
+}
+
+bool IGraphics::HandleMouseOver(int x, int y, const IMouseState& mods) {
+  if (!mHandleMouseOver) return false;
+  int idx = mCaptureIdx;
+  if (idx < 0) {
+    for (int i = NControls() - 1; i >= 0; --i) {
+      IControl* control = mControls[size_t(i)];
+      if (control->IsHidden() || !control->HitTest(x, y)) continue;
+      if (control->IsGreyed() && !control->HoverWhenGreyed()) continue;
+      idx = i;
+      break;
+    }
+  }
+  IControl* target = GetControl(idx);
+  if (!target) return true;
+  mLastMouseX = x;
+  mLastMouseY = y;
+  target->MouseOver(x, y, mods);
+  IControl* previous = GetControl(mMouseOverIdx);
+  if (previous && mMouseOverIdx != idx) previous->MouseOut();
+  mMouseOverIdx = idx;
+  return true;
+}
+
+void IGraphics::HandleMouseOut() {
+  for (IControl* control : mControls) control->MouseOut();
+  mMouseOverIdx = -1;
+}
+
+void IGraphics::SetPointerHidden(bool hidden, int x, int y) {
+  mPointerHidden = hidden;
+  mSavedPointerX = x;
+  mSavedPointerY = y;
+}
+
+void IGraphics::DestroyControls() {
+  while (!mControls.empty()) {
+    delete mControls.back();
+    mControls.pop_back();
+  }
+}
+
+IBitmapStrip IGraphics::LoadBitmapStrip(int resourceId, const char* name, int frameCount) {
+  LICE_IBitmap* surface = LookUpOrLoadBitmap(
+      resourceId, name, [this](int id, const char* n) { return LoadPlatformBitmap(id, n); });
+  return IBitmapStrip(surface, frameCount);
+}
+
+bool IGraphics::BlitBitmap(const IBitmapStrip& strip, const IRectangle& destRect, int srcX,
+                           int srcY, const IBlend* blend) {
+  LICE_BlitStrip(mDrawSurface, mDrawRect, strip, destRect, srcX, srcY, blend);
+  return true;
+}
+
+void IGraphics::CreateDrawSurfaces() {
+  // Callers are expected to have freed earlier surfaces; freeing them here as well makes a
+  // repeated call harmless instead of a leak.
+  DestroySurfaces();
+  mDrawSurface = new LICE_SysBitmap(mWidth, mHeight);
+  mCompanionSurface = new LICE_MemBitmap();
+}
+
+LICE_IBitmap* IGraphics::DrawSurface() { return mDrawSurface; }
+
+void IGraphics::DestroySurfaces() {
+  delete mDrawSurface;
+  mDrawSurface = nullptr;
+  delete mCompanionSurface;
+  mCompanionSurface = nullptr;
+}
+
+void IGraphics::PromptForParameter(IControl* control, int paramIdx, const IRectangle& area) {
+  IParamRecord* param = mPlug ? mPlug->ParamAt(paramIdx) : nullptr;
+  if (!control || !param || area.Empty()) return;
+  const ParamKind kind = param->Kind();
+  if (kind == ParamKindEnum || (kind == ParamKindBool && param->DisplayTextCount() > 0)) {
+    PromptWithMenu(control, param, area);
+  } else {
+    PromptWithTextEntry(control, param, paramIdx, area);
+  }
+}
+
+void IGraphics::PromptWithMenu(IControl* control, IParamRecord* param, const IRectangle& area) {
+  char current[IParamRecord::kTextSize] = {};
+  param->FormatForHost(param->Value(), false, current, int(sizeof current), true);
+  IChoiceMenu menu;
+  for (int i = 0; i < param->DisplayTextCount(); ++i) {
+    const char* text = param->FindDisplayText(i);
+    menu.AddItem(text, std::strcmp(text, current) == 0 ? IChoiceMenu::kItemChecked : 0);
+  }
+  if (RunPopupMenu(&menu, area)) {
+    control->SetValueFromUser(param->NormalizedFromPlain(double(menu.ChosenIndex())));
+  }
+}
+
+void IGraphics::PromptWithTextEntry(IControl* control, IParamRecord* param, int paramIdx,
+                                    const IRectangle& area) {
+  double value = param->Value();
+  if (param->NegateDisplay()) value = -value;
+  char text[64] = {};
+  const int precision = param->DisplayPrecision();
+  if (precision == 0) {
+    std::snprintf(text, sizeof text, "%d", int(value));
+  } else {
+    std::snprintf(text, sizeof text, "%.*f", precision, value);
+  }
+  OpenTextEntry(control, control->TextStyle(), area, text, paramIdx);
+}

@@ -1,0 +1,7 @@
+#pragma once
+// PlatformGraphics: names the concrete editor class of this build. Code that creates the
+// editor (the plug-in's layout) uses IGraphicsPlatform and stays free of platform choices.
+
+#include "gui/IGraphicsPortable.h"
+
+using IGraphicsPlatform = IGraphicsPortable;
