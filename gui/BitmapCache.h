@@ -13,7 +13,7 @@
 // Produces a new surface for a resource id (ownership passes to the cache), or null.
 using BitmapLoader = std::function<LICE_IBitmap*(int resourceId, const char* name)>;
 
-// The cached surface for resourceId; when there is none (or only a failed one), calls load
+// The cached surface for resourceId; when there is none (or only failed ones), calls load
 // without holding the lock and appends its answer, even a null one. The name plays no part
 // in the lookup. Answers null when the picture cannot be loaded.
 LICE_IBitmap* LookUpOrLoadBitmap(int resourceId, const char* name, const BitmapLoader& load);

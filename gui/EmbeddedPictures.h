@@ -8,6 +8,17 @@
 
 #include "gui/LICE_MemBitmap.h"
 
+#ifndef _WIN32
+// One picture of the table that the build generates from resources/img/*.png; the table ends
+// with an entry whose bytes are null.
+struct EmbeddedPicture {
+  int resourceId;
+  const unsigned char* bytes;
+  size_t length;
+};
+extern const EmbeddedPicture gEmbeddedPictures[];
+#endif
+
 // Points *bytes and *length at the embedded PNG data of resourceId; false when there is none.
 bool FindEmbeddedPicture(int resourceId, const unsigned char** bytes, size_t* length);
 

@@ -4,7 +4,14 @@
 
 #include <windows.h>
 
+#include <cstddef>
+
 #include "gui/LICE_MemBitmap.h"
+
+// Points *bytes and *length at resource resourceId of type "PNG" in module; false when it is
+// missing or cannot be locked.
+bool FindResourcePicture(HINSTANCE module, int resourceId, const unsigned char** bytes,
+                         size_t* length);
 
 // Finds resource resourceId of type "PNG" in module and decodes it. Answers null (the caller
 // owns any answer) when the name does not end in ".png" (any case), the resource is missing,

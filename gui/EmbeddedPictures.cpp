@@ -1,0 +1,30 @@
+#include "gui/EmbeddedPictures.h"
+
+#include "gui/LICE_DecodePng.h"
+
+#ifdef _WIN32
+#include "gui/win/ResourcePictures.h"
+#endif
+
+bool FindEmbeddedPicture(int resourceId, const unsigned char** bytes, size_t* length) {
+#ifdef _WIN32
+  return FindResourcePicture(ModuleContainingCode(), resourceId, bytes, length);
+#else
+  for (const EmbeddedPicture* picture = gEmbeddedPictures; picture->bytes; ++picture) {
+    if (picture->resourceId == resourceId) {
+      *bytes = picture->bytes;
+      *length = picture->length;
+      return true;
+    }
+  }
+  return false;
+#endif
+}
+
+LICE_MemBitmap* LoadEmbeddedPicture(int resourceId, const char* name) {
+  if (!LICE_IsPngFileName(name)) return nullptr;
+  const unsigned char* bytes = nullptr;
+  size_t length = 0;
+  if (!FindEmbeddedPicture(resourceId, &bytes, &length) || length < 8) return nullptr;
+  return LICE_DecodePngMemory(bytes, length);
+}
