@@ -1,0 +1,33 @@
+#pragma once
+// GainComputer: the level detector, gain law and gain smoothing of the Brask compressor, as
+// pure functions of one sample's values, so the law can be read and checked on its own.
+//
+// Levels and the threshold are compared on the scale kLogScale * ln; the threshold sits at -I
+// (I is ten times "Input"), and the excess of the level over it is multiplied by the slope a.
+
+#include <cmath>
+
+// Scale of the log domain. Deliberately not 20 / ln(10): the whole gain law (threshold, slope)
+// is tuned to this value.
+constexpr double kLogScale = 8.65617025;
+
+// The detector level from the saturated detector sum N, with the detector pole D. A sum of 0 or
+// below is never above the threshold: its root is NaN, and NaN compares false.
+inline double DetectorLevel(double N, double D) {
+  const double O = N * (1.0 - D);
+  if (N > std::sqrt(O)) return N;
+  return std::sqrt(O + D * O);
+}
+
+// The factor that brings level L to its compressed level; 1 at or below the threshold T.
+inline double TargetGain(double L, double T, double a, double I) {
+  if (!(L > T)) return 1.0;
+  return std::exp(((std::log(L) * kLogScale + I) * a - I) / kLogScale) / L;
+}
+
+// Attack and release act on the gain itself: from S towards R it falls by at most the factor F
+// and rises by at most the factor 1/G per sample.
+inline double SmoothedGain(double S, double R, double F, double G) {
+  if (S > R) return R > S * F ? R : S * F;
+  return S / G < R ? S / G : R;
+}
