@@ -12,6 +12,9 @@
 
 namespace {
 
+// More channel records than any real configuration needs; a count beyond it is a typo.
+constexpr int kMaxChannels = 64;
+
 void CopyName(char (&field)[128], const char* text) {
   size_t length = text ? strnlen(text, sizeof(field) - 1) : 0;
   if (length > 0) memcpy(field, text, length);
@@ -76,6 +79,8 @@ void IPlugBase::ParseChannelConfigs(const char* configs) {
     token = strchr(token, ' ');
     if (token) ++token;
   }
+  if (maxInputs > kMaxChannels) maxInputs = kMaxChannels;
+  if (maxOutputs > kMaxChannels) maxOutputs = kMaxChannels;
   mInputPointers.assign(size_t(maxInputs), nullptr);
   mOutputPointers.assign(size_t(maxOutputs), nullptr);
   mInputs.resize(size_t(maxInputs));
