@@ -280,6 +280,13 @@ def background(width, height):
     face = _brushed(width, height, FACE, 17)
     surface = canvas.from_image(face)
     ctx = canvas.context(surface)
+    # studio light from above: the face brightens toward the top edge
+    light = cairo.LinearGradient(0, 0, 0, height)
+    light.add_color_stop_rgba(0, 1, 1, 1, 0.06)
+    light.add_color_stop_rgba(0.45, 1, 1, 1, 0.0)
+    light.add_color_stop_rgba(1, 0, 0, 0, 0.16)
+    ctx.set_source(light)
+    ctx.paint()
 
     _frame_and_ears(ctx, width, height)
     _recess(ctx, 72, 116, 268, 240, 8)

@@ -186,7 +186,7 @@ TRIM_HEAD = 9.4
 def _trimmer_head(width, height):
     surface, ctx = canvas.new_surface(width, height)
     cx, cy = width / 2.0, height / 2.0
-    canvas.soft_shadow(ctx, cx + 0.3, cy + 1.1, TRIM_HEAD, 1.8, 0.85)
+    canvas.soft_shadow(ctx, cx + 0.3, cy + 0.9, TRIM_HEAD, 1.5, 0.85)
     canvas.conic_fill(ctx, cx, cy, TRIM_HEAD, _metal(0.70, 0.16), segments=96)
     dome = cairo.RadialGradient(cx - 2.5, cy - 3.5, 0.5, cx, cy, TRIM_HEAD)
     dome.add_color_stop_rgba(0, 1, 1, 1, 0.45)
