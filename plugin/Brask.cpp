@@ -1,0 +1,232 @@
+#include "Brask.h"
+
+#include <cfloat>
+#include <cmath>
+#include <mutex>
+
+#include "BraskIdentity.h"
+#include "DenormalGuard.h"
+#include "GainComputer.h"
+#include "Saturate.h"
+#include "gui/IControl.h"
+#include "gui/IGraphics.h"
+
+namespace {
+
+constexpr double kDetectorPoleNumerator = 62.83185307;  // 2 pi 10: a 10 Hz one-pole
+constexpr double kMeterPoleNumerator = 4.60517018599;   // ln(100): 99 % of a step in 0.3 s
+constexpr double kMeterTime = 0.3;
+constexpr double kMeterRise = 1.0125;
+constexpr double kMeterFall = 0.9875;
+constexpr double kDetectorQ = 0.7;
+constexpr double kAudioHighpassHz = 15.0;
+constexpr double kAudioHighpassQ = 0.82;
+constexpr float kAudioLowpassHz = 19000.0f;
+constexpr float kAudioLowpassQ = 0.7f;
+
+// A sample the 32-bit stages cannot hold (NaN, infinite, or beyond the float range) enters the
+// detector and the audio path as silence; otherwise one such sample would turn every filter
+// state into NaN for the rest of the session.
+inline double Sanitized(double x) { return std::fabs(x) <= double(FLT_MAX) ? x : 0.0; }
+
+// Integer parameters are read by truncating toward zero; anything but 0 or 1 reads as -1.
+inline int SwitchPosition(double value) {
+  const double t = std::trunc(value);
+  if (t == 0.0) return 0;
+  if (t == 1.0) return 1;
+  return -1;
+}
+
+}  // namespace
+
+Brask::Brask(PluginAdaptor::HostCallback host)
+    : PluginAdaptor(host, BraskIdentity(PluginAdaptor::kPluginApi)) {
+  DefineParameters();
+  FillDefaultPresets("-", 1);
+}
+
+Brask::~Brask() = default;
+
+void Brask::DefineParameters() {
+  ParamAt(kParamBypass)->DefineInt("Bypass", 1, 0, 1, "", "");
+  ParamAt(kParamSidechain)->DefineInt("Sidechain", 0, 0, 1, "", "");
+  struct DoubleParam {
+    int index;
+    const char* name;
+    double defaultValue, min, max, shape;
+  };
+  static constexpr DoubleParam kDoubleParams[] = {
+      {kParamOutput, "Output", 0.0, -20.0, 20.0, 1.0},
+      {kParamInput, "Input", 0.0, 0.0, 40.0, 2.0},
+      {kParamAttack, "Attack", 10.0, 1.0, 50.0, 2.0},
+      {kParamRelease, "Release", 400.0, 100.0, 3000.0, 2.0},
+      {kParamMix, "Mix", 100.0, 0.0, 100.0, 1.0},
+      {kParamHpf, "HPF", 20.0, 20.0, 500.0, 1.0},
+  };
+  for (const DoubleParam& p : kDoubleParams) {
+    IParamRecord* record = ParamAt(p.index);
+    record->DefineDouble(p.name, p.defaultValue, p.min, p.max, 0.01, "%", "", 1.0);
+    record->SetShapeExponent(p.shape);
+  }
+}
+
+void Brask::OnReset() {
+  std::lock_guard<std::recursive_mutex> lock(Mutex());
+  for (NyquistLowpass& lowpass : audioLowpass) lowpass.ClearState();
+}
+
+void Brask::OnParamChanged(int paramIdx) {
+  std::lock_guard<std::recursive_mutex> lock(Mutex());
+  const IParamRecord* record = ParamAt(paramIdx);
+  if (!record) return;
+  const double v = record->Value();
+  switch (paramIdx) {
+    case kParamInput:
+      inputParam = v;
+      break;
+    case kParamOutput:
+      outputGain = std::pow(10.0, v / 20.0);
+      break;
+    case kParamAttack:
+      attackParam = v;
+      break;
+    case kParamRelease:
+      releaseParam = v;
+      break;
+    case kParamMix:
+      mixParam = v;
+      break;
+    case kParamHpf:
+      hpfParam = v;
+      break;
+    default:
+      break;
+  }
+}
+
+void Brask::DesignFilters(double sampleRate) {
+  for (Biquad& hp : detectorHighpass) {
+    hp.type = kBiquadHighpass;
+    hp.q = kDetectorQ;
+    hp.peakGain = 1.0;
+    hp.fc = hpfParam / sampleRate;
+    hp.ComputeCoefficients();
+  }
+  for (Biquad& hp : audioHighpass) {
+    hp.type = kBiquadHighpass;
+    hp.q = kAudioHighpassQ;
+    hp.peakGain = 1.0;
+    hp.fc = kAudioHighpassHz / sampleRate;
+    hp.ComputeCoefficients();
+  }
+  for (NyquistLowpass& lp : audioLowpass) {
+    lp.DesignLowpass(kAudioLowpassHz, kAudioLowpassQ, float(sampleRate));
+  }
+}
+
+void Brask::ProcessBlock(double** inputs, double** outputs, int nFrames) {
+  const DenormalGuard denormalGuard;
+  const double sampleRate = SampleRate();
+  const double releaseSec = (releaseParam - 100.0) / 2900.0 * 0.6 + 0.4;
+  const double I = (inputParam - 0.0) / 40.0 * 400.0 + 0.0;
+  const double attackSec = (attackParam - 1.0) / 49.0 * 0.0245 + 0.0005;
+  DesignFilters(sampleRate);
+  if (nFrames <= 0 || !inputs || !outputs) return;
+  if (!inputs[0] || !inputs[1] || !inputs[2] || !inputs[3] || !outputs[0] || !outputs[1]) return;
+  // A rate that is not a positive number gives no time constants at all; rather than let the
+  // gain run away, the main input passes through and every state stands still.
+  if (!(sampleRate > 0.0) || !std::isfinite(sampleRate)) {
+    PassMainInput(inputs, outputs, nFrames);
+    return;
+  }
+
+  const double T = std::exp(-I / kLogScale);
+  const double gin = std::pow(10.0, I / 10.0 / 20.0);
+  const double k = std::pow(10.0, -2.25);
+  // Constant within the block, so computed once.
+  const double D = std::exp(-kDetectorPoleNumerator / sampleRate);
+  const double F = attackSec == 0.0 ? 0.0 : std::exp(-1.0 / (sampleRate * attackSec));
+  const double G = releaseSec == 0.0 ? 0.0 : std::exp(-1.0 / (sampleRate * releaseSec));
+  const double meterSmoothing = std::exp(-kMeterPoleNumerator / (sampleRate * kMeterTime));
+  const double m = mixParam / 100.0;
+  // Neither switch can change while the block runs: the caller holds the instance lock.
+  const int bypass = SwitchPosition(ParamAt(kParamBypass)->Value());
+  const int sidechain = SwitchPosition(ParamAt(kParamSidechain)->Value());
+  const double* detectorLeft = sidechain == 1 ? inputs[2] : inputs[0];
+  const double* detectorRight = sidechain == 1 ? inputs[3] : inputs[1];
+  const bool feedMeter = Editor() != nullptr;
+
+  for (int n = 0; n < nFrames; ++n) {
+    if (sidechain >= 0) {
+      const double xL = Sanitized(detectorLeft[n]);
+      const double xR = Sanitized(detectorRight[n]);
+      detectorSample[0] = float(detectorHighpass[0].ProcessSample(float(xL)));
+      detectorSample[1] = float(detectorHighpass[1].ProcessSample(float(xR)));
+    }
+    const double dL = detectorSample[0];
+    const double dR = detectorSample[1];
+
+    const double a = 1.0 / std::pow(10.0, (dL + dR) / 20.0);
+    const double N = Saturate(dR * gin, k) + Saturate(dL * gin, k);
+    const double L = DetectorLevel(N, D);
+    const double R = TargetGain(L, T, a, I);
+    gainState = SmoothedGain(gainState, R, F, G);
+    const double S = gainState;
+
+    const double inL = inputs[0][n];
+    const double inR = inputs[1][n];
+    const double sL = Saturate(Sanitized(inL), k);
+    const double sR = Saturate(Sanitized(inR), k);
+    const float yL = audioLowpass[0].ProcessSample(float(sL));
+    const float yR = audioLowpass[1].ProcessSample(float(sR));
+    const double aL = float(audioHighpass[0].ProcessSample(double(yL)));
+    const double aR = float(audioHighpass[1].ProcessSample(double(yR)));
+
+    const double wetL = (S * aL) * outputGain;
+    const double wetR = (S * aR) * outputGain;
+    const double outL = m * wetL + (1.0 - m) * aL;
+    const double outR = (1.0 - m) * aR + m * wetR;
+
+    if (bypass == 1) {
+      outputs[0][n] = outL;
+      outputs[1][n] = outR;
+    } else {
+      // Switched off, and also for a switch value a host pushed out of range: an unwritten
+      // output would hand the host whatever its buffer held.
+      outputs[0][n] = inL;
+      outputs[1][n] = inR;
+    }
+
+    if (I == 0.0) gainState = 1.0;
+    if (feedMeter) FeedMeter(meterSmoothing);
+  }
+  RecoverNonFiniteState();
+}
+
+void Brask::PassMainInput(double** inputs, double** outputs, int nFrames) {
+  for (int n = 0; n < nFrames; ++n) {
+    outputs[0][n] = inputs[0][n];
+    outputs[1][n] = inputs[1][n];
+  }
+}
+
+void Brask::FeedMeter(double meterSmoothing) {
+  const double v = std::fabs(1.0 - gainState);
+  const double target = v > meterLevel ? v * kMeterRise : v * kMeterFall;
+  meterLevel = (meterLevel - target) * meterSmoothing + target;
+  IGraphics* editor = Editor();
+  if (meterControlIndex >= 0 && meterControlIndex < editor->NControls()) {
+    editor->GetControl(meterControlIndex)->SetValueFromCore(meterLevel);
+  }
+}
+
+void Brask::RecoverNonFiniteState() {
+  for (int c = 0; c < 2; ++c) {
+    if (!detectorHighpass[c].StateIsFinite()) detectorHighpass[c].ClearState();
+    if (!audioHighpass[c].StateIsFinite()) audioHighpass[c].ClearState();
+    if (!audioLowpass[c].StateIsFinite()) audioLowpass[c].ClearState();
+    if (!std::isfinite(detectorSample[c])) detectorSample[c] = 0.0;
+  }
+  if (!std::isfinite(gainState)) gainState = 1.0;
+  if (!std::isfinite(meterLevel)) meterLevel = 1.0;
+}

@@ -1,0 +1,69 @@
+#pragma once
+// Brask: a stereo-linked, feed-forward compressor with a saturating, band-limited colour stage.
+//
+// A detector, fed by the main or the side-chain input, is high-passed, driven by "Input" and
+// saturated; a gain computer in a logarithmic domain turns its level into a target gain, and one
+// gain shared by both channels follows that target at the attack and release rates. The audio
+// is saturated, low-passed at 19 kHz and high-passed at 15 Hz; that shaped signal is the dry
+// part of the mix and, times the gain and "Output", the wet part. "Bypass" at 0 passes the main
+// input through untouched.
+//
+// The class is the same for every plug-in format: each build supplies its own PluginAdaptor.h,
+// which names the format adaptor this class derives from. Only the destructor, OnReset,
+// OnParamChanged and ProcessBlock of the core are overridden.
+
+#include "Biquad.h"
+#include "NyquistLowpass.h"
+#include "PluginAdaptor.h"
+
+// Parameter indices, in host order.
+enum BraskParam {
+  kParamInput = 0,
+  kParamOutput = 1,
+  kParamAttack = 2,
+  kParamRelease = 3,
+  kParamMix = 4,
+  kParamHpf = 5,
+  kParamBypass = 6,
+  kParamSidechain = 7,
+};
+
+class Brask : public PluginAdaptor {
+ public:
+  explicit Brask(PluginAdaptor::HostCallback host);
+  ~Brask() override;
+
+  //---from IPlugBase---
+  void OnReset() override;
+  void OnParamChanged(int paramIdx) override;
+  void ProcessBlock(double** inputs, double** outputs, int nFrames) override;
+
+  // The gain currently applied to both channels, and the value the meter shows.
+  double GainState() const { return gainState; }
+  double MeterLevel() const { return meterLevel; }
+  int MeterControlIndex() const { return meterControlIndex; }
+
+ private:
+  void DefineParameters();
+  // Designs every filter for the current sample rate and "HPF".
+  void DesignFilters(double sampleRate);
+  static void PassMainInput(double** inputs, double** outputs, int nFrames);
+  void FeedMeter(double meterSmoothing);
+  // Brings back to rest any state that extreme input drove out of the finite range, so one bad
+  // block never poisons the ones after it.
+  void RecoverNonFiniteState();
+
+  double outputGain = 1.0;      // 10^(Output/20), linear
+  double inputParam = 0.0;      // "Input", 0..40
+  double attackParam = 10.0;    // "Attack", 1..50
+  double releaseParam = 400.0;  // "Release", 100..3000
+  double mixParam = 100.0;      // "Mix", 0..100
+  double hpfParam = 20.0;       // "HPF", Hz
+  double gainState = 1.0;       // the applied gain S, shared by both channels
+  int meterControlIndex = -1;   // the meter's index in the editor's control list
+  double meterLevel = 1.0;      // smoothed gain reduction shown by the meter
+  Biquad detectorHighpass[2];
+  Biquad audioHighpass[2];
+  NyquistLowpass audioLowpass[2];
+  double detectorSample[2] = {0.0, 0.0};  // dL, dR of the most recent detector sample
+};
