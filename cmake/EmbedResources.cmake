@@ -13,6 +13,7 @@ set(BRASK_PICTURES
 # Writes OUTPUT: a C++ source defining gEmbeddedPictures from the pictures in IMAGE_DIR.
 # Pictures that are missing are left out (their lookups then fail cleanly).
 function(brask_write_picture_source image_dir output)
+  string(REPEAT "0x..," 16 _line_of_bytes)
   set(arrays "")
   set(entries "")
   set(pictures ${BRASK_PICTURES})
@@ -23,7 +24,7 @@ function(brask_write_picture_source image_dir output)
     endif()
     file(READ ${image_dir}/${file} hex HEX)
     string(REGEX REPLACE "([0-9a-f][0-9a-f])" "0x\\1," bytes "${hex}")
-    string(REGEX REPLACE "((0x..,)(0x..,)(0x..,)(0x..,)(0x..,)(0x..,)(0x..,)(0x..,)(0x..,)(0x..,)(0x..,)(0x..,)(0x..,)(0x..,)(0x..,)(0x..,))" "\\1\n" bytes "${bytes}")
+    string(REGEX REPLACE "(${_line_of_bytes})" "\\1\n" bytes "${bytes}")
     string(APPEND arrays "// ${file}\nconst unsigned char kPicture${id}[] = {\n${bytes}};\n\n")
     string(APPEND entries "    {${id}, kPicture${id}, sizeof(kPicture${id})},\n")
   endwhile()
