@@ -7,6 +7,18 @@ if(NOT EXISTS ${BRASK_VST3_SDK_DIR}/pluginterfaces/base/funknown.h)
   message(FATAL_ERROR "VST 3 SDK not found at ${BRASK_VST3_SDK_DIR}; run scripts/setup")
 endif()
 set(_sdk ${BRASK_VST3_SDK_DIR})
+# This copy of the SDK ships no definition of the editor-view interface IDs; define them once.
+file(CONFIGURE OUTPUT ${CMAKE_BINARY_DIR}/vst3sdk/guiiids.cpp CONTENT [[
+#include "pluginterfaces/base/funknown.h"
+#include "pluginterfaces/gui/iplugview.h"
+#include "pluginterfaces/gui/iplugviewcontentscalesupport.h"
+
+namespace Steinberg {
+DEF_CLASS_IID (IPlugView)
+DEF_CLASS_IID (IPlugFrame)
+DEF_CLASS_IID (IPlugViewContentScaleSupport)
+}
+]])
 add_library(vst3sdk STATIC
   ${_sdk}/pluginterfaces/base/conststringtable.cpp
   ${_sdk}/pluginterfaces/base/coreiids.cpp
@@ -26,7 +38,8 @@ add_library(vst3sdk STATIC
   ${_sdk}/public.sdk/source/vst/vstcomponentbase.cpp
   ${_sdk}/public.sdk/source/vst/vsteditcontroller.cpp
   ${_sdk}/public.sdk/source/vst/vstinitiids.cpp
-  ${_sdk}/public.sdk/source/vst/vstparameters.cpp)
+  ${_sdk}/public.sdk/source/vst/vstparameters.cpp
+  ${CMAKE_BINARY_DIR}/vst3sdk/guiiids.cpp)
 target_include_directories(vst3sdk SYSTEM PUBLIC ${_sdk})
 target_compile_definitions(vst3sdk PUBLIC RELEASE=1)
 target_compile_options(vst3sdk PRIVATE -w)
