@@ -4,6 +4,7 @@
 #include <cmath>
 #include <mutex>
 
+#include "BraskEditorLayout.h"
 #include "BraskIdentity.h"
 #include "DenormalGuard.h"
 #include "GainComputer.h"
@@ -42,6 +43,7 @@ inline int SwitchPosition(double value) {
 Brask::Brask(PluginAdaptor::HostCallback host)
     : PluginAdaptor(host, BraskIdentity(PluginAdaptor::kPluginApi)) {
   DefineParameters();
+  meterControlIndex = BuildBraskEditor(this);
   FillDefaultPresets("-", 1);
 }
 
@@ -166,10 +168,9 @@ void Brask::ProcessBlock(double** inputs, double** outputs, int nFrames) {
     const double dL = detectorSample[0];
     const double dR = detectorSample[1];
 
-    const double a = 1.0 / std::pow(10.0, (dL + dR) / 20.0);
     const double N = Saturate(dR * gin, k) + Saturate(dL * gin, k);
     const double L = DetectorLevel(N, D);
-    const double R = TargetGain(L, T, a, I);
+    const double R = TargetGain(L, T, dL + dR, I);
     gainState = SmoothedGain(gainState, R, F, G);
     const double S = gainState;
 

@@ -12,16 +12,23 @@
 constexpr double kLogScale = 8.65617025;
 
 // The detector level from the saturated detector sum N, with the detector pole D. A sum of 0 or
-// below is never above the threshold: its root is NaN, and NaN compares false.
+// below (or NaN) is never above the threshold: its root would be NaN, which compares false, so
+// it is answered as level 0 without taking the root of a negative number.
 inline double DetectorLevel(double N, double D) {
+  if (!(N > 0.0)) return 0.0;
   const double O = N * (1.0 - D);
   if (N > std::sqrt(O)) return N;
   return std::sqrt(O + D * O);
 }
 
-// The factor that brings level L to its compressed level; 1 at or below the threshold T.
-inline double TargetGain(double L, double T, double a, double I) {
+// The slope from the sum of the two filtered detector samples dL + dR.
+inline double Slope(double detectorSum) { return 1.0 / std::pow(10.0, detectorSum / 20.0); }
+
+// The factor that brings level L to its compressed level; 1 at or below the threshold T (a
+// positive number). The slope is only needed above the threshold, so it is computed there.
+inline double TargetGain(double L, double T, double detectorSum, double I) {
   if (!(L > T)) return 1.0;
+  const double a = Slope(detectorSum);
   return std::exp(((std::log(L) * kLogScale + I) * a - I) / kLogScale) / L;
 }
 

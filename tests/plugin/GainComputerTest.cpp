@@ -10,26 +10,32 @@ TEST(GainComputer, WorkedTarget) {
   const double I = 100.0;  // "Input" 10
   const double T = std::exp(-I / kLogScale);
   EXPECT_NEAR(T, 9.61e-6, 0.01e-6);
-  const double a = 1.0 / std::pow(10.0, 1.0 / 20.0);  // dL + dR = 1
-  EXPECT_NEAR(a, 0.891251, 1e-6);
-  EXPECT_NEAR(TargetGain(0.5, T, a, I), 0.306990, 1e-6);
+  EXPECT_NEAR(Slope(1.0), 0.891251, 1e-6);  // dL + dR = 1
+  EXPECT_NEAR(TargetGain(0.5, T, 1.0, I), 0.306990, 1e-6);
 }
 
 TEST(GainComputer, AtOrBelowThresholdTargetIsUnity) {
-  EXPECT_EQ(TargetGain(1.0, 1.0, 0.5, 0.0), 1.0);
-  EXPECT_EQ(TargetGain(0.2, 1.0, 0.5, 0.0), 1.0);
-  EXPECT_EQ(TargetGain(std::nan(""), 1.0, 0.5, 0.0), 1.0);
+  EXPECT_EQ(TargetGain(1.0, 1.0, 6.0, 0.0), 1.0);
+  EXPECT_EQ(TargetGain(0.2, 1.0, 6.0, 0.0), 1.0);
+  EXPECT_EQ(TargetGain(std::nan(""), 1.0, 6.0, 0.0), 1.0);
 }
 
 TEST(GainComputer, SlopeOneLeavesLevelUnchanged) {
-  EXPECT_NEAR(TargetGain(0.5, 1e-5, 1.0, 100.0), 1.0, 1e-12);
+  EXPECT_EQ(Slope(0.0), 1.0);
+  EXPECT_NEAR(TargetGain(0.5, 1e-5, 0.0, 100.0), 1.0, 1e-12);
+}
+
+TEST(GainComputer, NegativeDetectorSumSteepensBeyondOne) {
+  // Above the threshold a slope over 1 raises the level: the gain law expands there.
+  EXPECT_GT(TargetGain(0.5, 1e-5, -0.5, 100.0), 1.0);
+  EXPECT_LT(TargetGain(0.5, 1e-5, 0.5, 100.0), 1.0);
 }
 
 TEST(GainComputer, NonPositiveDetectorSumIsNeverAboveThreshold) {
   const double D = std::exp(-62.83185307 / 48000.0);
   for (double N : {0.0, -0.5, -1e-9}) {
     const double L = DetectorLevel(N, D);
-    EXPECT_EQ(TargetGain(L, 1e-9, 0.9, 100.0), 1.0) << N;
+    EXPECT_EQ(TargetGain(L, 1e-9, 1.0, 100.0), 1.0) << N;
   }
 }
 
