@@ -10,6 +10,7 @@
 namespace {
 
 constexpr double kSampleRate = 44100.0;
+constexpr double kTwoPi = 6.283185307179586;
 
 // Loud, compressing settings: Input 19.6, fast attack, short release.
 const ReferenceCompressor::Settings kCompressing = {{0, 0.7f}, {2, 0.2f}, {3, 0.3f}};
@@ -23,7 +24,7 @@ Channels Signal(int frames, double mainLevel, double sideLevel, int start = 0) {
   for (int c = 0; c < 4; ++c) {
     double level = c < 2 ? mainLevel : sideLevel;
     for (int n = 0; n < frames; ++n) {
-      double phase = 2.0 * M_PI * hz[c] * double(start + n) / kSampleRate;
+      double phase = kTwoPi * hz[c] * double(start + n) / kSampleRate;
       channels[size_t(c)][size_t(n)] = float(level * std::sin(phase));
     }
   }

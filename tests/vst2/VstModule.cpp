@@ -30,7 +30,8 @@ VstModule::~VstModule() {
 VstPluginMainProc VstModule::Entry(const char* name) const {
   if (!mHandle) return nullptr;
 #ifdef _WIN32
-  FARPROC proc = GetProcAddress(reinterpret_cast<HMODULE>(mHandle), name);
+  // Through a generic pointer: FARPROC and the entry type are unrelated function types.
+  void* proc = reinterpret_cast<void*>(GetProcAddress(reinterpret_cast<HMODULE>(mHandle), name));
 #else
   void* proc = dlsym(mHandle, name);
 #endif
