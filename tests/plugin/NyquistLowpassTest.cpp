@@ -32,6 +32,7 @@ TEST(NyquistLowpass, CoefficientsAt44100) {
   EXPECT_NEAR(f.a1, 0.293284, 2e-6);
   EXPECT_NEAR(f.a2, -0.001722, 2e-6);
   EXPECT_NEAR(DigitalGainAtNyquist(f), 0.590394, 2e-6);
+  EXPECT_EQ((f.b0 + f.b1) + f.b2, (1.0f + f.a1) + f.a2);  // unity gain at DC
 }
 
 TEST(NyquistLowpass, CoefficientsAt48000) {
