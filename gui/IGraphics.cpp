@@ -144,14 +144,14 @@ int IGraphics::TopmostHitIndex(int x, int y) {
   return -1;
 }
 
-void IGraphics::ReleaseCapture() {
+void IGraphics::ForgetMouseCapture() {
   mCaptureIdx = -1;
   mLastMouseX = -1;
   mLastMouseY = -1;
 }
 
 void IGraphics::HandleMouseDown(int x, int y, const IMouseState& mods) {
-  ReleaseCapture();
+  ForgetMouseCapture();
   const int idx = TopmostHitIndex(x, y);
   if (idx < 0) return;
   IControl* control = mControls[size_t(idx)];
@@ -161,7 +161,7 @@ void IGraphics::HandleMouseDown(int x, int y, const IMouseState& mods) {
   const int paramIdx = control->ParamIdx();
   if (mPlug && mPlug->GetPluginApi() == kApiVST3 && mods.right && paramIdx >= 0) {
     // VST 3 hosts offer their own parameter menu on a right click.
-    ReleaseCapture();
+    ForgetMouseCapture();
     mPlug->OpenHostParamMenu(paramIdx, x, y);
     return;
   }
@@ -172,7 +172,7 @@ void IGraphics::HandleMouseDown(int x, int y, const IMouseState& mods) {
 void IGraphics::HandleMouseUp(int x, int y, const IMouseState& mods) {
   int idx = mCaptureIdx;
   if (idx < 0) idx = TopmostHitIndex(x, y);
-  ReleaseCapture();
+  ForgetMouseCapture();
   IControl* control = GetControl(idx);
   if (!control) return;
   control->MouseUp(x, y, mods);
@@ -191,7 +191,7 @@ void IGraphics::HandleMouseDrag(int x, int y, const IMouseState& mods) {
 }
 
 void IGraphics::HandleDoubleClick(int x, int y, const IMouseState& mods) {
-  ReleaseCapture();
+  ForgetMouseCapture();
   const int idx = TopmostHitIndex(x, y);
   if (idx < 0) return;
   IControl* control = mControls[size_t(idx)];

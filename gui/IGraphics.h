@@ -115,7 +115,7 @@ class IGraphics {
 
  protected:
   // Forgets which control holds the mouse, as the window layer must when it loses the pointer.
-  void ReleaseCapture();
+  void ForgetMouseCapture();
   bool PointerHidden() const { return mPointerHidden; }
   void SetPointerHidden(bool hidden, int x, int y);
   int SavedPointerX() const { return mSavedPointerX; }
