@@ -77,12 +77,15 @@ double IParamRecord::PlainFromNormalized(double normalized) const {
 }
 
 void IParamRecord::SetValueFromNormalized(double normalized) {
+  if (std::isnan(normalized)) return;  // no place in the range: a host fault, ignored
   double v = PlainFromNormalized(normalized);
   if (mKind != ParamKindDouble) v = std::floor(v / mStep + 0.5) * mStep;
   mValue = v < mMax ? v : mMax;
 }
 
 void IParamRecord::SetValueClamped(double plain) {
+  // A NaN from a damaged state would pass every comparison and poison the audio path.
+  if (std::isnan(plain)) plain = mDefault;
   mValue = plain < mMin ? mMin : (plain > mMax ? mMax : plain);
 }
 

@@ -45,8 +45,8 @@ class IParamRecord {
   double NormalizedValue() const { return NormalizedFromPlain(mValue); }
 
   // ---setting---
-  void SetValueFromNormalized(double normalized);  // snapped to the step unless double
-  void SetValueClamped(double plain);
+  void SetValueFromNormalized(double normalized);  // snapped unless double; NaN is ignored
+  void SetValueClamped(double plain);              // NaN gives the default
 
   // ---display---
   int DisplayTextCount() const { return int(mDisplayTexts.size()); }

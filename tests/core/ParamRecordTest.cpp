@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstring>
 #include <string>
 
@@ -135,6 +136,15 @@ TEST(ParamSetting, ClampedSetKeepsTheRange) {
   EXPECT_EQ(release.Value(), 3000.0);
   release.SetValueClamped(123.456);
   EXPECT_EQ(release.Value(), 123.456) << "no snapping to the step";
+}
+
+TEST(ParamSetting, NotANumberNeverBecomesTheValue) {
+  IParamRecord release = DoubleParam(400, 100, 3000, 0.01, 2.0);
+  release.SetValueClamped(2000);
+  release.SetValueFromNormalized(std::nan(""));
+  EXPECT_EQ(release.Value(), 2000.0);
+  release.SetValueClamped(std::nan(""));
+  EXPECT_EQ(release.Value(), 400.0) << "a damaged state value falls back to the default";
 }
 
 TEST(ParamDisplay, NumbersUseThePrecision) {
