@@ -170,9 +170,10 @@ int IPlugVST::GetHostKind() {
   return IPlugBase::GetHostKind();
 }
 
-void IPlugVST::ResizeEditor(int width, int height) {
+// The editor has already taken its new size; the host is not asked to follow.
+void IPlugVST::ResizeEditor(int, int) {
   if (!Editor()) return;
-  SetEditorRect(width, height);
+  SetEditorRect(Editor()->Width(), Editor()->Height());
   OnEditorResized();
 }
 
