@@ -57,7 +57,7 @@ class IPlugBase {
   virtual ~IPlugBase();
   virtual void OnReset();
   virtual void OnParamChanged(int paramIdx);
-  virtual void ProcessBlock(double** inputs, double** outputs, int nFrames);
+  virtual void ProcessBlock(double** inputs, double** outputs, int nFrames);  // pass-through
   virtual void OnEditorOpened() {}
   virtual void OnEditorClosed() {}
   virtual void OnIdle() {}  // hook nothing calls
@@ -93,6 +93,8 @@ class IPlugBase {
   virtual void RefreshEditorFromParams();
   virtual void OnWindowResize() {}  // hook nothing calls
   virtual void OnPresetListChanged() {}
+  // Resizes and zeroes every scratch buffer when frames changes (negative counts as 0) and
+  // points the unconnected channels at their moved buffers.
   virtual void SetMaxBlockFrames(int frames);
 
   // ---identity---
@@ -125,6 +127,7 @@ class IPlugBase {
   bool IsOutputConnected(int idx) const;
   InputChannel* InputAt(int idx);    // null outside range
   OutputChannel* OutputAt(int idx);  // null outside range
+  // Both handle at most BlockSize() frames: the scratch buffers hold no more.
   void BindInputsFromFloat(int first, int count, float** source, int nFrames);
   void PassThrough(int nFrames);
   void ClearScratch();
