@@ -3,6 +3,8 @@
 #if defined(_WIN32)
 #include <windows.h>
 
+#include "gui/win/ModuleHandle.h"
+
 namespace {
 // Recorded at process attach, before any host call can reach the module.
 HINSTANCE gAttachedModule = nullptr;
@@ -22,6 +24,9 @@ bool InitDll() {
 }
 
 bool ExitDll() { return true; }
+
+// Hosts that skip InitDll still get the handle recorded at process attach.
+HINSTANCE BraskModuleHandle() { return gModuleInstance ? gModuleInstance : gAttachedModule; }
 
 #else
 
