@@ -6,6 +6,10 @@
 #include "core/IPlugBase.h"
 #include "gui/IGraphics.h"
 
+// The audio thread writes the meter's value and flags once per sample: they must never lock.
+static_assert(std::atomic<double>::is_always_lock_free, "control values must be lock-free");
+static_assert(std::atomic<uint8_t>::is_always_lock_free, "redraw flags must be lock-free");
+
 namespace {
 
 // Doubles "differ" when they compare unequal, so a NaN always counts as a change.
