@@ -37,6 +37,22 @@ function(brask_write_picture_source image_dir output)
   file(REMOVE ${output}.tmp)
 endfunction()
 
+function(brask_collect_directories dir out)
+  set(dirs ${dir})
+  get_property(children DIRECTORY ${dir} PROPERTY SUBDIRECTORIES)
+  foreach(child ${children})
+    brask_collect_directories(${child} child_dirs)
+    list(APPEND dirs ${child_dirs})
+  endforeach()
+  set(${out} ${dirs} PARENT_SCOPE)
+endfunction()
+
+function(brask_tie_pictures_to_resources)
+  brask_collect_directories(${PROJECT_SOURCE_DIR} dirs)
+  set_source_files_properties(${PROJECT_SOURCE_DIR}/resources/Brask.rc DIRECTORY ${dirs}
+                              PROPERTIES OBJECT_DEPENDS "${BRASK_PICTURE_FILES}")
+endfunction()
+
 if(CMAKE_SCRIPT_MODE_FILE)
   brask_write_picture_source(${IMAGE_DIR} ${OUTPUT})
   return()
@@ -61,6 +77,10 @@ if(WIN32)
     message(WARNING "Pictures missing from resources/img (${_missing}): the panel is built without its resources")
   else()
     target_sources(brask_gui INTERFACE ${PROJECT_SOURCE_DIR}/resources/Brask.rc)
+    # windres does not report the pictures as dependencies: recompile the script when they
+    # change, in every folder that compiles it (known only once the whole tree is read).
+    set(BRASK_PICTURE_FILES ${_picture_files} CACHE INTERNAL "")
+    cmake_language(DEFER DIRECTORY ${PROJECT_SOURCE_DIR} CALL brask_tie_pictures_to_resources)
   endif()
 else()
   set(_generated ${CMAKE_CURRENT_BINARY_DIR}/generated/EmbeddedPictureData.cpp)
