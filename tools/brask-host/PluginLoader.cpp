@@ -1,0 +1,23 @@
+#include "PluginLoader.h"
+
+#include <sys/stat.h>
+
+#include "SharedLibrary.h"
+#include "Vst2Plugin.h"
+#include "Vst3Plugin.h"
+
+std::unique_ptr<HostedPlugin> LoadPlugin(const std::string& path, std::string* error) {
+  struct stat info {};
+  if (stat(path.c_str(), &info) != 0) {
+    *error = "no module at " + path;
+    return nullptr;
+  }
+  if (S_ISDIR(info.st_mode)) return Vst3Plugin::Load(path, error);
+  // The probe keeps the binary loaded while the format's own loader opens it again.
+  SharedLibrary probe;
+  if (!probe.Open(path, error)) return nullptr;
+  if (probe.Symbol("GetPluginFactory")) return Vst3Plugin::Load(path, error);
+  if (probe.Symbol("VSTPluginMain") || probe.Symbol("main")) return Vst2Plugin::Load(path, error);
+  *error = path + " is neither a VST 3 nor a VST 2 module";
+  return nullptr;
+}

@@ -1,0 +1,11 @@
+#pragma once
+// PluginLoader: opens a module by path and picks its format the way a host scanning a folder
+// would: a .vst3 bundle folder, or a binary exporting GetPluginFactory, is VST 3; a binary
+// exporting VSTPluginMain or main is VST 2.
+
+#include <memory>
+#include <string>
+
+#include "HostedPlugin.h"
+
+std::unique_ptr<HostedPlugin> LoadPlugin(const std::string& path, std::string* error);

@@ -1,0 +1,22 @@
+#pragma once
+// SharedLibrary: a module loaded by path with dlopen, as a host loads a plug-in binary, and
+// unloaded when the object goes. The plug-in instance must be gone before that.
+
+#include <string>
+
+class SharedLibrary {
+ public:
+  SharedLibrary() = default;
+  ~SharedLibrary();
+  SharedLibrary(const SharedLibrary&) = delete;
+  SharedLibrary& operator=(const SharedLibrary&) = delete;
+
+  // Loads the file; on failure answers false with the loader's message in *error.
+  bool Open(const std::string& path, std::string* error);
+  // The address of an exported symbol, or null.
+  void* Symbol(const char* name) const;
+  void* Handle() const { return handle; }
+
+ private:
+  void* handle = nullptr;
+};

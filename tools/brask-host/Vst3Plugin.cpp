@@ -1,0 +1,384 @@
+#include "Vst3Plugin.h"
+
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+
+#include "pluginterfaces/base/smartpointer.h"
+#include "pluginterfaces/vst/ivstunits.h"
+#include "public.sdk/source/common/memorystream.h"
+
+using namespace Steinberg;
+using namespace Steinberg::Vst;
+
+namespace {
+
+using ModuleEntryProc = bool (*)(void*);
+using ModuleExitProc = bool (*)();
+using GetFactoryProc = IPluginFactory* (*)();
+
+bool IsDirectory(const std::string& path) {
+  struct stat info {};
+  return stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+// A bundle folder names its binary after itself: Foo.vst3/Contents/x86_64-linux/Foo.so.
+std::string BinaryInBundle(const std::string& path) {
+  if (!IsDirectory(path)) return path;
+  std::string bundle = path;
+  while (bundle.size() > 1 && bundle.back() == '/') bundle.pop_back();
+  std::string stem = bundle.substr(bundle.find_last_of('/') + 1);
+  const std::string suffix = ".vst3";
+  if (stem.size() > suffix.size() &&
+      stem.compare(stem.size() - suffix.size(), suffix.size(), suffix) == 0) {
+    stem.resize(stem.size() - suffix.size());
+  }
+  return bundle + "/Contents/x86_64-linux/" + stem + ".so";
+}
+
+std::string Narrow(const char16* text, size_t capacity) {
+  std::string out;
+  for (size_t i = 0; i < capacity && text[i] != 0; ++i) {
+    const unsigned unit = static_cast<unsigned short>(text[i]);
+    if (unit < 0x80) {
+      out += char(unit);
+    } else if (unit < 0x800) {
+      out += char(0xC0 | (unit >> 6));
+      out += char(0x80 | (unit & 0x3F));
+    } else {
+      out += char(0xE0 | (unit >> 12));
+      out += char(0x80 | ((unit >> 6) & 0x3F));
+      out += char(0x80 | (unit & 0x3F));
+    }
+  }
+  return out;
+}
+
+std::string Fixed(const char* text, size_t capacity) {
+  return std::string(text, strnlen(text, capacity));
+}
+
+std::string HexId(const TUID id) {
+  std::string out;
+  char digits[3];
+  for (int i = 0; i < 16; ++i) {
+    std::snprintf(digits, sizeof(digits), "%02X", static_cast<unsigned char>(id[i]));
+    out += digits;
+  }
+  return out;
+}
+
+std::string PlainText(double plain) {
+  char text[64];
+  std::snprintf(text, sizeof(text), "%g", plain);
+  return text;
+}
+
+template <typename Interface>
+Interface* Query(FUnknown* object) {
+  void* answer = nullptr;
+  if (!object || object->queryInterface(Interface::iid, &answer) != kResultOk) return nullptr;
+  return static_cast<Interface*>(answer);
+}
+
+template <typename Interface>
+void ReleaseAndClear(Interface*& object) {
+  if (object) object->release();
+  object = nullptr;
+}
+
+}  // namespace
+
+std::unique_ptr<HostedPlugin> Vst3Plugin::Load(const std::string& path, std::string* error) {
+  std::unique_ptr<Vst3Plugin> plugin(new Vst3Plugin());
+  if (!plugin->Open(BinaryInBundle(path), error) || !plugin->CreateInstance(error)) return nullptr;
+  return plugin;
+}
+
+bool Vst3Plugin::Open(const std::string& binary, std::string* error) {
+  if (!library.Open(binary, error)) return false;
+  auto entry = reinterpret_cast<ModuleEntryProc>(library.Symbol("ModuleEntry"));
+  auto getFactory = reinterpret_cast<GetFactoryProc>(library.Symbol("GetPluginFactory"));
+  if (!entry || !getFactory) {
+    *error = binary + " does not export ModuleEntry and GetPluginFactory: not a VST 3 module";
+    return false;
+  }
+  if (!entry(library.Handle())) {
+    *error = "ModuleEntry of " + binary + " failed";
+    return false;
+  }
+  entered = true;
+  factory = getFactory();
+  if (!factory) *error = "GetPluginFactory of " + binary + " answered no factory";
+  return factory != nullptr;
+}
+
+bool Vst3Plugin::CreateInstance(std::string* error) {
+  const int32 classes = factory->countClasses();
+  bool found = false;
+  for (int32 i = 0; i < classes && !found; ++i) {
+    found = factory->getClassInfo(i, &classInfo) == kResultOk &&
+            std::strcmp(classInfo.category, kVstAudioEffectClass) == 0;
+  }
+  if (!found) {
+    *error = "the module's factory offers no audio-effect class";
+    return false;
+  }
+  void* object = nullptr;
+  if (factory->createInstance(classInfo.cid, IComponent::iid, &object) != kResultOk || !object) {
+    *error = "the factory did not create the audio-effect class";
+    return false;
+  }
+  component = static_cast<IComponent*>(object);
+  if (component->initialize(&hostApplication) != kResultOk) {
+    *error = "the component refused initialize";
+    return false;
+  }
+  processor = Query<IAudioProcessor>(component);
+  controller = Query<IEditController>(component);
+  if (!processor) *error = "the component is no audio processor";
+  if (processor && !controller) {
+    *error =
+        "the module's edit controller is a separate object; brask-host hosts only "
+        "single-component modules";
+  }
+  if (!processor || !controller) return false;
+  controller->setComponentHandler(&componentHandler);
+  inputBusCount = component->getBusCount(kAudio, kInput);
+  return true;
+}
+
+Vst3Plugin::~Vst3Plugin() {
+  Deactivate();
+  if (controller) controller->setComponentHandler(nullptr);
+  if (component) component->terminate();
+  ReleaseAndClear(controller);
+  ReleaseAndClear(processor);
+  ReleaseAndClear(component);
+  ReleaseAndClear(factory);
+  if (entered) {
+    auto exitModule = reinterpret_cast<ModuleExitProc>(library.Symbol("ModuleExit"));
+    if (exitModule) exitModule();
+  }
+}
+
+void Vst3Plugin::Deactivate() {
+  if (!active) return;
+  processor->setProcessing(false);
+  component->setActive(false);
+  active = false;
+}
+
+//---identity and parameters---
+
+std::vector<HostBus> Vst3Plugin::Buses(BusDirection direction) {
+  std::vector<HostBus> buses;
+  const int32 count = component->getBusCount(kAudio, direction);
+  for (int32 i = 0; i < count; ++i) {
+    BusInfo info{};
+    if (component->getBusInfo(kAudio, direction, i, info) != kResultOk) continue;
+    buses.push_back(HostBus{Narrow(info.name, 128), direction == kInput, info.busType == kMain,
+                            int(info.channelCount), (info.flags & BusInfo::kDefaultActive) != 0});
+  }
+  return buses;
+}
+
+HostIdentity Vst3Plugin::Identity() {
+  HostIdentity identity;
+  identity.format = "VST 3";
+  identity.name = Fixed(classInfo.name, PClassInfo::kNameSize);
+  identity.category = Fixed(classInfo.category, PClassInfo::kCategorySize);
+  identity.uniqueId = HexId(classInfo.cid);
+  PFactoryInfo factoryInfo;
+  if (factory->getFactoryInfo(&factoryInfo) == kResultOk) {
+    identity.vendor = Fixed(factoryInfo.vendor, PFactoryInfo::kNameSize);
+  }
+  if (auto* factory2 = Query<IPluginFactory2>(factory)) {
+    PClassInfo2 info2;
+    for (int32 i = 0; i < factory2->countClasses(); ++i) {
+      if (factory2->getClassInfo2(i, &info2) != kResultOk ||
+          std::memcmp(info2.cid, classInfo.cid, sizeof(TUID)) != 0) {
+        continue;
+      }
+      identity.version = Fixed(info2.version, PClassInfo2::kVersionSize);
+      identity.category = Fixed(info2.subCategories, PClassInfo2::kSubCategoriesSize);
+      // An empty class vendor means the factory's vendor.
+      const std::string classVendor = Fixed(info2.vendor, PClassInfo2::kVendorSize);
+      if (!classVendor.empty()) identity.vendor = classVendor;
+    }
+    factory2->release();
+  }
+  identity.buses = Buses(kInput);
+  for (const HostBus& bus : Buses(kOutput)) identity.buses.push_back(bus);
+  // Programs as a DAW finds them: through the program lists the unit interface announces.
+  if (auto* units = Query<IUnitInfo>(controller)) {
+    for (int32 list = 0; list < units->getProgramListCount(); ++list) {
+      ProgramListInfo info{};
+      if (units->getProgramListInfo(list, info) != kResultOk) continue;
+      for (int32 p = 0; p < info.programCount; ++p) {
+        String128 name{};
+        if (units->getProgramName(info.id, p, name) == kResultOk) {
+          identity.programs.push_back(Narrow(name, 128));
+        }
+      }
+    }
+    units->release();
+  }
+  return identity;
+}
+
+std::vector<HostParam> Vst3Plugin::Params() {
+  std::vector<HostParam> params;
+  const int32 count = controller->getParameterCount();
+  for (int32 i = 0; i < count; ++i) {
+    ParameterInfo info{};
+    if (controller->getParameterInfo(i, info) != kResultOk) continue;
+    HostParam param;
+    param.id = info.id;
+    param.name = Narrow(info.title, 128);
+    param.unit = Narrow(info.units, 128);
+    param.minPlain = controller->normalizedParamToPlain(info.id, 0.0);
+    param.maxPlain = controller->normalizedParamToPlain(info.id, 1.0);
+    param.defaultPlain = controller->normalizedParamToPlain(info.id, info.defaultNormalizedValue);
+    param.normalized = controller->getParamNormalized(info.id);
+    param.plain = controller->normalizedParamToPlain(info.id, param.normalized);
+    param.stepCount = info.stepCount;
+    param.hostControl =
+        (info.flags & (ParameterInfo::kIsBypass | ParameterInfo::kIsProgramChange)) != 0;
+    String128 display{};
+    param.display =
+        controller->getParamStringByValue(info.id, param.normalized, display) == kResultOk
+            ? Narrow(display, 128)
+            : PlainText(param.plain);
+    params.push_back(param);
+  }
+  return params;
+}
+
+bool Vst3Plugin::SetPlain(const HostParam& param, double plain, std::string* /*error*/) {
+  const ParamValue normalized = controller->plainParamToNormalized(param.id, plain);
+  // The controller learns the value as from an editor; the processor gets it with the block.
+  controller->setParamNormalized(param.id, normalized);
+  pendingChanges.Set(param.id, normalized);
+  return true;
+}
+
+//---audio---
+
+bool Vst3Plugin::Prepare(const ProcessSettings& wanted, std::string* error) {
+  Deactivate();
+  settings = wanted;
+  std::vector<SpeakerArrangement> ins(size_t(inputBusCount), SpeakerArr::kStereo);
+  SpeakerArrangement outs[1] = {SpeakerArr::kStereo};
+  if (processor->setBusArrangements(ins.data(), inputBusCount, outs, 1) != kResultOk) {
+    *error = "the plug-in refused stereo buses";
+    return false;
+  }
+  const int32 sampleSize = settings.use64 ? kSample64 : kSample32;
+  if (processor->canProcessSampleSize(sampleSize) != kResultOk) {
+    *error = settings.use64 ? "the plug-in cannot process 64-bit samples"
+                            : "the plug-in cannot process 32-bit samples";
+    return false;
+  }
+  ProcessSetup setup{settings.offline ? kOffline : kRealtime, sampleSize, int32(settings.maxBlock),
+                     settings.sampleRate};
+  if (processor->setupProcessing(setup) != kResultOk) {
+    *error = "the plug-in refused the processing setup";
+    return false;
+  }
+  if (settings.sideChain && inputBusCount < 2) {
+    *error = "the plug-in has no side-chain input bus";
+    return false;
+  }
+  component->activateBus(kAudio, kInput, 0, true);
+  component->activateBus(kAudio, kOutput, 0, true);
+  if (inputBusCount >= 2) component->activateBus(kAudio, kInput, 1, settings.sideChain);
+  component->setActive(true);
+  processor->setProcessing(true);
+  active = true;
+  context = ProcessContext{};
+  context.sampleRate = settings.sampleRate;
+  return true;
+}
+
+void Vst3Plugin::SetBuffers(AudioBusBuffers* bus, double* const* channels) {
+  bus->channelBuffers64 = const_cast<Sample64**>(channels);
+}
+
+void Vst3Plugin::SetBuffers(AudioBusBuffers* bus, float* const* channels) {
+  bus->channelBuffers32 = const_cast<Sample32**>(channels);
+}
+
+template <typename Sample>
+void Vst3Plugin::RunProcess(Sample* const* inputs, Sample* const* outputs, int frames) {
+  AudioBusBuffers in[2];
+  AudioBusBuffers out[1];
+  for (int b = 0; b < 2; ++b) {
+    in[b].numChannels = 2;
+    SetBuffers(&in[b], inputs + 2 * b);
+  }
+  out[0].numChannels = 2;
+  SetBuffers(&out[0], outputs);
+  ProcessData data;
+  data.processMode = settings.offline ? kOffline : kRealtime;
+  data.symbolicSampleSize = settings.use64 ? kSample64 : kSample32;
+  data.numSamples = frames;
+  // A parameter flush passes no buses at all.
+  data.numInputs = frames > 0 ? std::min(inputBusCount, 2) : 0;
+  data.numOutputs = frames > 0 ? 1 : 0;
+  data.inputs = data.numInputs > 0 ? in : nullptr;
+  data.outputs = data.numOutputs > 0 ? out : nullptr;
+  data.inputParameterChanges = pendingChanges.Empty() ? nullptr : &pendingChanges;
+  data.processContext = &context;
+  processor->process(data);
+  pendingChanges.Clear();
+  context.projectTimeSamples += frames;
+}
+
+void Vst3Plugin::Process(double* const* inputs, double* const* outputs, int frames) {
+  RunProcess(inputs, outputs, frames);
+}
+
+void Vst3Plugin::Process(float* const* inputs, float* const* outputs, int frames) {
+  RunProcess(inputs, outputs, frames);
+}
+
+void Vst3Plugin::Flush() {
+  static double* const kNoChannels[4] = {};
+  if (active && !pendingChanges.Empty()) RunProcess(kNoChannels, kNoChannels, 0);
+}
+
+//---state---
+
+bool Vst3Plugin::SaveState(std::vector<uint8_t>* bytes, std::string* error) {
+  Flush();
+  IPtr<MemoryStream> stream = owned(new MemoryStream());
+  // The whole state of a single-component plug-in may live on either side; take the
+  // component's when it keeps one, else the controller's.
+  tresult result = component->getState(stream);
+  if (result != kResultOk) {
+    stream = owned(new MemoryStream());
+    result = controller->getState(stream);
+  }
+  if (result != kResultOk) {
+    *error = "the plug-in wrote no state";
+    return false;
+  }
+  bytes->assign(stream->getData(), stream->getData() + stream->getSize());
+  return true;
+}
+
+bool Vst3Plugin::LoadState(const std::vector<uint8_t>& bytes, std::string* error) {
+  Flush();
+  std::vector<uint8_t> copy(bytes);
+  IPtr<MemoryStream> stream = owned(new MemoryStream(copy.data(), TSize(copy.size())));
+  tresult result = component->setState(stream);
+  if (result == kNotImplemented) {
+    stream = owned(new MemoryStream(copy.data(), TSize(copy.size())));
+    result = controller->setState(stream);
+  }
+  if (result != kResultOk) *error = "the plug-in refused the state";
+  return result == kResultOk;
+}
