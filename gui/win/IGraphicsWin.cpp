@@ -1,7 +1,8 @@
 #include "gui/win/IGraphicsWin.h"
 
-#include <commctrl.h>
 #include <windows.h>
+// These build on windows.h.
+#include <commctrl.h>
 #include <windowsx.h>
 
 #include "core/IPlugBase.h"

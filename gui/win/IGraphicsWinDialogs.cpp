@@ -1,10 +1,11 @@
 // The shell services of the Windows editor: folders, the file and colour dialogs, opening a
 // web address and reading the clipboard.
 
+#include <windows.h>
+// These build on windows.h.
 #include <commdlg.h>
 #include <shellapi.h>
 #include <shlobj.h>
-#include <windows.h>
 #include <wininet.h>
 
 #include <cstring>
