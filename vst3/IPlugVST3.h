@@ -18,6 +18,8 @@
 #include "pluginterfaces/vst/ivstprocesscontext.h"
 #include "vst3/sdk/SingleComponentEffect.h"
 
+class IPlugVST3View;
+
 class IPlugVST3 : public IPlugBase, public Steinberg::Vst::SingleComponentEffect {
  public:
   using HostCallback = void*;
@@ -40,7 +42,8 @@ class IPlugVST3 : public IPlugBase, public Steinberg::Vst::SingleComponentEffect
   double HostTempo() override;
   void HostTimeSignature(int* numerator, int* denominator) override;
   void HostTime(HostTimeInfo* info) override;
-  void ResizeEditor(int /*width*/, int /*height*/) override {}
+  void ResizeEditor(int width, int height) override;
+  void OpenHostParamMenu(int paramIdx, int x, int y) override;
   void SetLatencySamples(int samples) override;
   bool SendMidiToHost(const MidiMessage* /*message*/) override { return false; }
 
@@ -72,6 +75,7 @@ class IPlugVST3 : public IPlugBase, public Steinberg::Vst::SingleComponentEffect
   Steinberg::Vst::ParamValue PLUGIN_API plainParamToNormalized(
       Steinberg::Vst::ParamID id, Steinberg::Vst::ParamValue plainValue) override;
   Steinberg::Vst::ParamValue PLUGIN_API getParamNormalized(Steinberg::Vst::ParamID id) override;
+  Steinberg::IPlugView* PLUGIN_API createView(Steinberg::FIDString name) override;
   Steinberg::tresult PLUGIN_API setParamNormalized(Steinberg::Vst::ParamID id,
                                                    Steinberg::Vst::ParamValue value) override;
 
@@ -113,6 +117,10 @@ class IPlugVST3 : public IPlugBase, public Steinberg::Vst::SingleComponentEffect
     return Steinberg::kNotImplemented;
   }
 
+  // ---editor views (vst3/IPlugVST3View.cpp)---
+  // Forgets every view made by createView; a view calls it when it is destroyed.
+  void ForgetViews();
+
   OBJ_METHODS(IPlugVST3, SingleComponentEffect)
 
  private:
@@ -145,4 +153,5 @@ class IPlugVST3 : public IPlugBase, public Steinberg::Vst::SingleComponentEffect
   bool mainInputConnected = false;         ///< the main input bus fed the previous block
   Steinberg::Vst::ProcessContext hostProcessContext = {};  ///< the host's latest transport
   std::vector<float*> floatSlices;  ///< host channel pointers of one slice, one per channel
+  std::vector<IPlugVST3View*> openViews;  ///< views made by createView, not referenced
 };
