@@ -19,14 +19,12 @@ constexpr char kBraskVersionText[] = "4.0.0";
 constexpr char kBraskCategory[] = "Fx|Dynamics";
 constexpr int kBraskParamCount = 8;
 constexpr int kBraskPresetCount = 1;
-constexpr int kBraskLatencyFrames = 0;
-constexpr int kBraskTailFrames = 0;
 
 // Legal "inputs-outputs" pairs. Inputs 1-2 are the main pair, 3-4 the side chain; VST 3 hosts
-// get the side chain as an auxiliary bus, and only VST 2 hosts may feed a mono input.
+// get the side chain as an auxiliary bus, while VST 2 hosts may also take a single output or
+// connect only one side-chain channel.
 constexpr char kBraskChannelConfigsVST3[] = "2-2 4-2";
 constexpr char kBraskChannelConfigsVST2[] = "2-1 3-2 2-2 4-2";
-constexpr int kBraskSideChainChannels = 2;
 
 constexpr int kBraskEditorWidth = 796;
 constexpr int kBraskEditorHeight = 472;
