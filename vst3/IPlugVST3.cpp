@@ -7,10 +7,8 @@
 
 #include "HostText.h"
 #include "IPlugParameter.h"
-#include "base/source/fstreamer.h"
 #include "gui/IGraphics.h"
 #include "pluginterfaces/base/ibstream.h"
-#include "pluginterfaces/vst/ivstevents.h"
 #include "pluginterfaces/vst/ivsthostapplication.h"
 #include "pluginterfaces/vst/ivstparameterchanges.h"
 #include "pluginterfaces/vst/ivstprocesscontext.h"

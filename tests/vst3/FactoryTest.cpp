@@ -43,7 +43,7 @@ TEST(ModuleExports, LoadsAndAnswersItsEntryPoints) {
 #else
   EXPECT_NE(module.Export("ModuleEntry"), nullptr);
   EXPECT_NE(module.Export("ModuleExit"), nullptr);
-  EXPECT_EQ(module.Export("CreateBraskInstance"), nullptr) << "internal symbols must stay hidden";
+  EXPECT_EQ(module.Export("_Z19CreateBraskInstancePv"), nullptr) << "internal symbols stay hidden";
 #endif
   EXPECT_TRUE(module.CallExit()) << "the exit entry succeeds even with no factory alive";
 }

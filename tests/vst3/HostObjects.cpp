@@ -12,7 +12,7 @@ tresult PLUGIN_API TestStream::read(void* buffer, int32 numBytes, int32* numByte
   if (numBytesRead) *numBytesRead = 0;
   if (fails || !buffer || numBytes < 0) return kResultFalse;
   const size_t count = std::min(size_t(numBytes), bytes.size() - position);
-  std::memcpy(buffer, bytes.data() + position, count);
+  if (count > 0) std::memcpy(buffer, bytes.data() + position, count);
   position += count;
   if (numBytesRead) *numBytesRead = int32(count);
   return kResultOk;
