@@ -100,6 +100,6 @@ TEST_F(HostSetup, ActivationRequestsAnswerZero) {
   EXPECT_EQ(plug->Dispatch(effMainsChanged, 0, 0), 0);
   EXPECT_EQ(plug->Dispatch(effSetSampleRate, 0, 0, nullptr, 96000.0f), 0);
   EXPECT_EQ(plug->Dispatch(effSetBlockSize, 0, 2048), 0);
-  EXPECT_EQ(plug->Dispatch(effEditOpen), 0) << "no window without a native window layer";
+  EXPECT_EQ(plug->Dispatch(effEditOpen), 0) << "no parent window";
   EXPECT_EQ(plug->Dispatch(effEditClose), 1);
 }
