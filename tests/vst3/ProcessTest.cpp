@@ -255,3 +255,49 @@ TEST(SideChain, MissingSideChainBusReadsSilence) {
   ASSERT_EQ(silent.processor->process(silentRig.Data(256, 2, 1)), kResultOk);
   EXPECT_EQ(Outputs(missingRig, 256), Outputs(silentRig, 256));
 }
+
+TEST(ProcessBuffers, BlockBeforeAnySetupIsSilence) {
+  Vst3Plugin plug;
+  plug.component->initialize(&plug.host);
+  plug.ActivateBus(kOutput, 0, true);
+  plug.component->setActive(true);
+  ProcessRig rig(64, false);  // the sample size hosts get before any setup
+  rig.MarkOutputs();
+  RunBlock(plug, rig, 64, 0);
+  for (int c = 0; c < 2; ++c) {
+    for (int s = 0; s < 64; ++s) ASSERT_EQ(rig.Output(c, s), 0.0);
+  }
+  EXPECT_TRUE(rig.UntouchedFrom(64));
+}
+
+TEST(ProcessBuffers, MalformedHostBusesAreNeitherReadNorWritten) {
+  Vst3Plugin plug;
+  plug.Prepare(44100.0, 64, kSample64, true);
+  ProcessRig rig(64, true);
+  rig.FillInputs(64, 0, TestSignal);
+  rig.MarkOutputs();
+
+  ProcessData& data = rig.Data(64, 2, 1);
+  data.outputs[0].channelBuffers64 = nullptr;
+  data.inputs[1].channelBuffers64 = nullptr;
+  EXPECT_EQ(plug.processor->process(data), kResultOk);
+  EXPECT_TRUE(rig.UntouchedFrom(0));
+
+  ProcessData& negative = rig.Data(64, 2, 1);
+  negative.outputs[0].numChannels = -3;
+  negative.inputs[0].numChannels = -1;
+  EXPECT_EQ(plug.processor->process(negative), kResultOk);
+  EXPECT_TRUE(rig.UntouchedFrom(0));
+
+  ProcessData& noSamples = rig.Data(-5, 2, 1);
+  EXPECT_EQ(plug.processor->process(noSamples), kResultOk);
+  EXPECT_TRUE(rig.UntouchedFrom(0));
+
+  ProcessData& oneChannel = rig.Data(64, 2, 1);
+  oneChannel.outputs[0].numChannels = 1;
+  EXPECT_EQ(plug.processor->process(oneChannel), kResultOk);
+  EXPECT_FALSE(rig.UntouchedFrom(0));
+  for (int s = 0; s < 64 + ProcessRig::kGuard; ++s) {
+    ASSERT_EQ(rig.Output(1, s), double(ProcessRig::kMarker)) << "second channel not handed over";
+  }
+}
