@@ -146,7 +146,8 @@ bool LoadInputs(const CommandLine& args, RenderJob* job, std::string* error) {
 bool LoadReference(RenderJob* job, std::string* error) {
   job->reference = LoadPlugin(job->module, error);
   if (!job->reference) return false;
-  const HostParam* drive = ParamSettings::Find(job->reference->Params(), kDriveParam);
+  const std::vector<HostParam> params = job->reference->Params();
+  const HostParam* drive = ParamSettings::Find(params, kDriveParam);
   if (!drive) {
     job->reference.reset();  // the meter falls back to output against input
     return true;
