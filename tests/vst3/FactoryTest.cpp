@@ -184,3 +184,27 @@ TEST(InterfaceLookup, ComponentAndControllerKeepTheirOwnStatePairs) {
   EXPECT_DOUBLE_EQ(plug.controller->getParamNormalized(kParamMix), 1.0);
   EXPECT_EQ(plug.controller->setComponentState(&zeros), kNotImplemented);
 }
+
+TEST(InterfaceLookup, HostHoldsTheOnlyReferenceOfOneObject) {
+  IPluginFactory* factory = BraskModule().Factory();
+  ASSERT_NE(factory, nullptr);
+  void* object = nullptr;
+  ASSERT_EQ(factory->createInstance(kBraskClassId, IEditController::iid, &object), kResultOk);
+  auto* controller = static_cast<IEditController*>(object);
+  EXPECT_EQ(controller->addRef(), 2u) << "creation leaves exactly the host's reference";
+  EXPECT_EQ(controller->release(), 1u);
+
+  FUnknown* fromController = nullptr;
+  FUnknown* fromProcessor = nullptr;
+  IAudioProcessor* processor = nullptr;
+  controller->queryInterface(IAudioProcessor::iid, reinterpret_cast<void**>(&processor));
+  ASSERT_NE(processor, nullptr);
+  controller->queryInterface(FUnknown::iid, reinterpret_cast<void**>(&fromController));
+  processor->queryInterface(FUnknown::iid, reinterpret_cast<void**>(&fromProcessor));
+  EXPECT_EQ(fromController, fromProcessor) << "processor and controller are one object";
+  fromController->release();
+  fromProcessor->release();
+  processor->release();
+  EXPECT_EQ(controller->release(), 0u);
+  factory->release();
+}
