@@ -1,0 +1,263 @@
+// The Windows editor's value prompts and menus, on the Brask panel built over the test
+// adaptor and opened inside a host window: the in-place text entry with its key filter and
+// its commit and cancel through the timer tick, and pop-up menu choices across submenus.
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <memory>
+#include <string>
+
+#include "Brask.h"
+#include "WinTestHost.h"
+#include "gui/IChoiceMenu.h"
+#include "gui/IControl.h"
+#include "gui/win/IGraphicsWin.h"
+
+namespace {
+
+std::string WindowText(HWND window) {
+  char text[64] = {};
+  GetWindowTextA(window, text, int(sizeof text));
+  return text;
+}
+
+class EditorPrompt : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    editor = static_cast<IGraphicsWin*>(plug.Editor());
+    ASSERT_NE(editor, nullptr);
+    window = static_cast<HWND>(editor->OpenEditorWindow(host.Handle()));
+    ASSERT_NE(window, nullptr);
+    PumpMessages(100);
+    plug.calls.clear();
+  }
+
+  void TearDown() override { editor->CloseEditorWindow(); }
+
+  // Opens the value entry of the control over its centre; answers the entry window.
+  HWND Prompt(int controlIdx) {
+    IControl* control = editor->GetControl(controlIdx);
+    const IRectangle& r = control->Rect();
+    const IRectangle area{CenterX(r) - 20, CenterY(r) - 8, CenterX(r) + 20, CenterY(r) + 8};
+    editor->PromptForParameter(control, control->ParamIdx(), area);
+    return static_cast<HWND>(editor->TextEntryWindow());
+  }
+
+  void Type(HWND entry, const char* text) {
+    for (const char* c = text; *c; ++c) SendMessageA(entry, WM_CHAR, WPARAM(*c), 0);
+  }
+
+  void Tick() { SendMessageA(window, WM_TIMER, IGraphicsWin::kTimerId, 0); }
+
+  HostWindow host;
+  Brask plug{nullptr};
+  IGraphicsWin* editor = nullptr;
+  HWND window = nullptr;
+};
+
+TEST_F(EditorPrompt, EntryShowsTheValueAndTakesTheKeyboard) {
+  plug.ParamAt(kParamAttack)->SetValueClamped(12.5);
+  HWND entry = Prompt(kAttackKnob);
+  ASSERT_NE(entry, nullptr);
+  EXPECT_EQ(GetParent(entry), window);
+  EXPECT_EQ(GetDlgCtrlID(entry), IGraphicsWin::kEntryChildId);
+  EXPECT_EQ(WindowText(entry), "12.50");
+  EXPECT_EQ(GetFocus(), entry);
+  EXPECT_EQ(editor->TextEntryStateNow(), IGraphicsWin::EntryFocused);
+  // A second prompt while one is open changes nothing.
+  EXPECT_EQ(Prompt(kOutputKnob), entry);
+}
+
+TEST_F(EditorPrompt, DoubleParameterRefusesLettersAndCommitsOnEnter) {
+  HWND entry = Prompt(kAttackKnob);
+  ASSERT_NE(entry, nullptr);
+  Type(entry, "x");
+  EXPECT_EQ(WindowText(entry), "10.00");  // the selection survives a refused key
+  Type(entry, "2a5.b5");
+  EXPECT_EQ(WindowText(entry), "25.5");
+  SendMessageA(entry, WM_KEYDOWN, VK_RETURN, 0);
+  EXPECT_EQ(editor->TextEntryStateNow(), IGraphicsWin::EntryCommit);
+  Tick();
+  EXPECT_EQ(editor->TextEntryWindow(), nullptr);
+  EXPECT_FALSE(IsWindow(entry));
+  EXPECT_DOUBLE_EQ(plug.ParamAt(kParamAttack)->Value(), 25.5);
+  EXPECT_EQ(plug.CallsOf(AdaptorCall::InformValue).size(), 1u);
+}
+
+TEST_F(EditorPrompt, IntegerParameterRefusesTheDecimalPoint) {
+  HWND entry = Prompt(kBypassSwitch);
+  ASSERT_NE(entry, nullptr);
+  Type(entry, "-0.7");
+  EXPECT_EQ(WindowText(entry), "-07");
+  SendMessageA(entry, WM_KEYDOWN, VK_RETURN, 0);
+  Tick();
+  EXPECT_DOUBLE_EQ(plug.ParamAt(kParamBypass)->Value(), 0.0);  // -7 clamped into 0..1
+}
+
+TEST_F(EditorPrompt, EscapeCancelsOnTheNextTickAndKeepsTheValue) {
+  HWND entry = Prompt(kAttackKnob);
+  ASSERT_NE(entry, nullptr);
+  Type(entry, "40");
+  SendMessageA(entry, WM_KEYDOWN, VK_ESCAPE, 0);
+  EXPECT_TRUE(IsWindow(entry));  // closed by the tick, not by the key
+  Tick();
+  EXPECT_FALSE(IsWindow(entry));
+  EXPECT_EQ(editor->TextEntryStateNow(), IGraphicsWin::EntryNone);
+  EXPECT_DOUBLE_EQ(plug.ParamAt(kParamAttack)->Value(), 10.0);
+  EXPECT_TRUE(plug.CallsOf(AdaptorCall::InformValue).empty());
+}
+
+TEST_F(EditorPrompt, TextThatIsNoNumberCommitsZeroClampedIntoTheRange) {
+  HWND entry = Prompt(kAttackKnob);
+  ASSERT_NE(entry, nullptr);
+  Type(entry, "-");
+  SendMessageA(entry, WM_KEYDOWN, VK_RETURN, 0);
+  Tick();
+  EXPECT_DOUBLE_EQ(plug.ParamAt(kParamAttack)->Value(), plug.ParamAt(kParamAttack)->Min());
+}
+
+TEST_F(EditorPrompt, PressInTheEditorWhileTheEntryIsFocusedCancelsAndReachesNoControl) {
+  HWND entry = Prompt(kAttackKnob);
+  ASSERT_NE(entry, nullptr);
+  Type(entry, "33");
+  const IRectangle knob = editor->GetControl(kInputKnob)->Rect();
+  SendMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, PointParam(CenterX(knob), CenterY(knob)));
+  SendMessageA(window, WM_LBUTTONUP, 0, PointParam(CenterX(knob), CenterY(knob)));
+  EXPECT_EQ(editor->TextEntryStateNow(), IGraphicsWin::EntryCancel);
+  Tick();
+  EXPECT_FALSE(IsWindow(entry));
+  EXPECT_DOUBLE_EQ(plug.ParamAt(kParamAttack)->Value(), 10.0);
+  EXPECT_TRUE(plug.CallsOf(AdaptorCall::BeginGesture).empty());
+}
+
+TEST_F(EditorPrompt, LosingFocusCommitsAndAPressThenReachesNoControl) {
+  HWND entry = Prompt(kAttackKnob);
+  ASSERT_NE(entry, nullptr);
+  Type(entry, "20");
+  SetFocus(window);  // the entry loses the keyboard: commit at the next tick
+  EXPECT_EQ(editor->TextEntryStateNow(), IGraphicsWin::EntryCommit);
+  const IRectangle knob = editor->GetControl(kInputKnob)->Rect();
+  SendMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, PointParam(CenterX(knob), CenterY(knob)));
+  EXPECT_TRUE(plug.CallsOf(AdaptorCall::BeginGesture).empty());
+  Tick();
+  EXPECT_DOUBLE_EQ(plug.ParamAt(kParamAttack)->Value(), 20.0);
+}
+
+TEST_F(EditorPrompt, CancelTextEntryDropsTheEntry) {
+  HWND entry = Prompt(kAttackKnob);
+  ASSERT_NE(entry, nullptr);
+  Type(entry, "44");
+  editor->CancelTextEntry();
+  Tick();
+  EXPECT_FALSE(IsWindow(entry));
+  EXPECT_DOUBLE_EQ(plug.ParamAt(kParamAttack)->Value(), 10.0);
+}
+
+// Keys are queued before the menu opens; the menu's own loop reads them.
+void QueueKeys(HWND window, std::initializer_list<WPARAM> keys) {
+  for (WPARAM key : keys) {
+    PostMessageA(window, WM_KEYDOWN, key, 0);
+    PostMessageA(window, WM_KEYUP, key, 0);
+  }
+}
+
+// "A", "Sub" with "x", "y", "z", then "C".
+IChoiceMenu* MenuWithSubmenu() {
+  auto* menu = new IChoiceMenu();
+  menu->AddItem("A");
+  auto* sub = new IChoiceMenu();
+  sub->AddItem("x");
+  sub->AddItem("y");
+  sub->AddItem("z");
+  menu->AddSubmenu("Sub", sub);
+  menu->AddItem("C");
+  return menu;
+}
+
+TEST_F(EditorPrompt, PopupMenuAnswersTheSubmenuHoldingTheChoice) {
+  std::unique_ptr<IChoiceMenu> menu(MenuWithSubmenu());
+  QueueKeys(window, {VK_DOWN, VK_DOWN, VK_RIGHT, VK_DOWN, VK_RETURN});
+  IChoiceMenu* chosen = editor->RunPopupMenu(menu.get(), IRectangle{10, 10, 50, 30});
+  ASSERT_NE(chosen, nullptr);
+  EXPECT_EQ(chosen, menu->ItemAt(1)->submenu.get());
+  EXPECT_EQ(chosen->ChosenIndex(), 1);
+  EXPECT_EQ(menu->ChosenIndex(), -1);
+}
+
+TEST_F(EditorPrompt, PopupMenuAnswersTheTopMenuForItsOwnItems) {
+  std::unique_ptr<IChoiceMenu> menu(MenuWithSubmenu());
+  QueueKeys(window, {VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN});
+  IChoiceMenu* chosen = editor->RunPopupMenu(menu.get(), IRectangle{10, 10, 50, 30});
+  ASSERT_EQ(chosen, menu.get());
+  EXPECT_EQ(chosen->ChosenIndex(), 2);
+}
+
+TEST_F(EditorPrompt, DismissedOrEmptyMenuAnswersNone) {
+  std::unique_ptr<IChoiceMenu> menu(MenuWithSubmenu());
+  QueueKeys(window, {VK_ESCAPE});
+  EXPECT_EQ(editor->RunPopupMenu(menu.get(), IRectangle{10, 10, 50, 30}), nullptr);
+  IChoiceMenu empty;
+  EXPECT_EQ(editor->RunPopupMenu(&empty, IRectangle{10, 10, 50, 30}), nullptr);
+  EXPECT_EQ(editor->CaptureIndex(), -1);
+}
+
+TEST_F(EditorPrompt, FoldersEndWithTheirSeparatorOrNot) {
+  std::string folder;
+  editor->GetHostFolder(&folder);
+  ASSERT_FALSE(folder.empty());
+  EXPECT_EQ(folder.back(), '\\');
+  editor->GetPluginFolder(&folder);
+  EXPECT_EQ(folder.back(), '\\');  // the test program is the module here
+  editor->GetAppDataFolder(&folder, false);
+  ASSERT_FALSE(folder.empty());
+  EXPECT_NE(folder.back(), '\\');
+  std::string userData;
+  editor->GetUserDataFolder(&userData, true);
+  EXPECT_EQ(userData, folder);
+}
+
+TEST_F(EditorPrompt, ClipboardTextArrivesAsUtf8) {
+  const wchar_t text[] = L"Gr\u00fc\u00dfe";
+  ASSERT_TRUE(OpenClipboard(window));
+  EmptyClipboard();
+  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, sizeof text);
+  std::memcpy(GlobalLock(memory), text, sizeof text);
+  GlobalUnlock(memory);
+  SetClipboardData(CF_UNICODETEXT, memory);
+  CloseClipboard();
+  std::string read = "stale";
+  EXPECT_TRUE(editor->ReadClipboardText(&read));
+  EXPECT_EQ(read,
+            "Gr\xc3\xbc\xc3\x9f"
+            "e");
+  ASSERT_TRUE(OpenClipboard(window));
+  EmptyClipboard();
+  CloseClipboard();
+  EXPECT_FALSE(editor->ReadClipboardText(&read));
+  EXPECT_TRUE(read.empty());
+}
+
+TEST(EditorWindowClass, CountsOpenWindowsAcrossEditors) {
+  HostWindow host;
+  Brask first{nullptr};
+  Brask second{nullptr};
+  const int before = IGraphicsWin::OpenWindowCount();
+  ASSERT_NE(first.Editor()->OpenEditorWindow(host.Handle()), nullptr);
+  ASSERT_NE(second.Editor()->OpenEditorWindow(host.Handle()), nullptr);
+  EXPECT_EQ(IGraphicsWin::OpenWindowCount(), before + 2);
+  // Reopening keeps the count and the window's place.
+  ASSERT_NE(first.Editor()->OpenEditorWindow(host.Handle()), nullptr);
+  EXPECT_EQ(IGraphicsWin::OpenWindowCount(), before + 2);
+  first.Editor()->CloseEditorWindow();
+  first.Editor()->CloseEditorWindow();  // a second close does nothing
+  EXPECT_EQ(IGraphicsWin::OpenWindowCount(), before + 1);
+  // The host destroys its window without closing the editor first.
+  DestroyWindow(host.Handle());
+  EXPECT_FALSE(second.Editor()->IsWindowOpen());
+  EXPECT_EQ(IGraphicsWin::OpenWindowCount(), before);
+  HostWindow another;
+  EXPECT_NE(second.Editor()->OpenEditorWindow(another.Handle()), nullptr);
+}
+
+}  // namespace
