@@ -5,6 +5,9 @@
 #ifdef _WIN32
 #include "gui/win/IGraphicsWin.h"
 using IGraphicsPlatform = IGraphicsWin;
+#elif defined(BRASK_X11)
+#include "gui/x11/IGraphicsX11.h"
+using IGraphicsPlatform = IGraphicsX11;
 #else
 #include "gui/IGraphicsPortable.h"
 using IGraphicsPlatform = IGraphicsPortable;
