@@ -10,6 +10,9 @@
 #include "IPlugVST.h"
 #include "VstTextBounds.h"
 #include "gui/IGraphics.h"
+#if defined(BRASK_X11)
+#include "gui/x11/IGraphicsX11.h"
+#endif
 
 namespace {
 
@@ -67,6 +70,7 @@ VstIntPtr IPlugVST::Dispatch(VstInt32 opcode, VstInt32 index, VstIntPtr value, v
     case effEditGetRect:
     case effEditOpen:
     case effEditClose:
+    case effEditIdle:
       return DispatchEditor(opcode, ptr);
     default:
       return DispatchQueries(opcode, index, value, ptr, opt);
@@ -281,6 +285,12 @@ VstIntPtr IPlugVST::DispatchEditor(VstInt32 opcode, void* ptr) {
       OnEditorClosed();
       editor->CloseEditorWindow();
       return 1;
+    case effEditIdle:
+#if defined(BRASK_X11)
+      // Linux: the host's idle calls drive the editor window, its events and its ticks.
+      if (auto* x11 = dynamic_cast<IGraphicsX11*>(editor)) x11->Idle();
+#endif
+      return 0;  // answered as before: hosts read nothing from it
     default:
       return 0;
   }
