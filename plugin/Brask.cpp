@@ -1,5 +1,6 @@
 #include "Brask.h"
 
+#include <algorithm>
 #include <cfloat>
 #include <cmath>
 #include <mutex>
@@ -81,7 +82,9 @@ void Brask::OnParamChanged(int paramIdx) {
   std::lock_guard<std::recursive_mutex> lock(Mutex());
   const IParamRecord* record = ParamAt(paramIdx);
   if (!record) return;
-  const double v = record->Value();
+  // A host's normalized value outside 0..1 (even an infinite one) leaves the record outside its
+  // range; the processing only ever sees values inside it.
+  const double v = std::min(std::max(record->Value(), record->Min()), record->Max());
   switch (paramIdx) {
     case kParamInput:
       inputParam = v;
