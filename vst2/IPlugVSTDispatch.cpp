@@ -31,7 +31,6 @@ VstIntPtr IPlugVST::VSTDispatcher(AEffect* effect, VstInt32 opcode, VstInt32 ind
     if (opcode == effClose) {
       // Waits for any call still inside the instance before it goes away.
       { std::lock_guard<std::recursive_mutex> lock(plug->Mutex()); }
-      effect->object = nullptr;
       delete plug;
       return 0;
     }
