@@ -1,0 +1,58 @@
+#include "ReferencePanel.h"
+
+#include "Brask.h"
+#include "core/IParamRecord.h"
+#include "gui/IControl.h"
+#include "gui/IGraphics.h"
+#include "gui/LICE_IBitmap.h"
+
+ReferencePanel::ReferencePanel() : mPlug(std::make_unique<Brask>(nullptr)) {}
+
+ReferencePanel::~ReferencePanel() = default;
+
+int ReferencePanel::Width() const { return mPlug->Editor()->Width(); }
+
+int ReferencePanel::Height() const { return mPlug->Editor()->Height(); }
+
+std::vector<uint32_t> ReferencePanel::Render(const std::vector<double>& normalized) {
+  IGraphics* editor = mPlug->Editor();
+  for (int p = 0; p < int(normalized.size()); ++p)
+    editor->ReflectParameter(p, normalized[size_t(p)], true);
+  editor->PaintRegion(IRectangle{0, 0, Width(), Height()});
+  LICE_IBitmap* surface = editor->DrawSurface();
+  std::vector<uint32_t> pixels;
+  pixels.reserve(size_t(Width()) * size_t(Height()));
+  for (int y = 0; y < Height(); ++y) {
+    for (int x = 0; x < Width(); ++x) {
+      pixels.push_back(surface->GetPixels()[y * surface->GetStride() + x] & 0xffffffu);
+    }
+  }
+  return pixels;
+}
+
+std::vector<uint32_t> ReferencePanel::RenderDefaults() {
+  std::vector<double> defaults;
+  for (int p = 0; p < kPanelParamCount; ++p) {
+    const IParamRecord* param = mPlug->ParamAt(p);
+    defaults.push_back(param->NormalizedFromPlain(param->Default()));
+  }
+  return Render(defaults);
+}
+
+IRectangle ReferencePanel::ControlRect(int controlIdx) {
+  IControl* control = mPlug->Editor()->GetControl(controlIdx);
+  return control ? control->Rect() : IRectangle{};
+}
+
+void ReferencePanel::ControlCentre(int controlIdx, int* x, int* y) {
+  const IRectangle r = ControlRect(controlIdx);
+  *x = (r.L + r.R) / 2;
+  *y = (r.T + r.B) / 2;
+}
+
+int PixelDifferences(const std::vector<uint32_t>& a, const std::vector<uint32_t>& b) {
+  if (a.size() != b.size() || a.empty()) return -1;
+  int differences = 0;
+  for (size_t i = 0; i < a.size(); ++i) differences += a[i] != b[i];
+  return differences;
+}

@@ -1,0 +1,39 @@
+#pragma once
+// ReferencePanel: the Brask panel rendered off-screen in the test program itself (the plug-in
+// class over the test adaptor, its editor never opened), as the reference for what an editor
+// embedded through a built module must show on screen. It also tells where the controls are.
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "gui/IGraphicsTypes.h"
+
+class Brask;
+
+class ReferencePanel {
+ public:
+  ReferencePanel();
+  ~ReferencePanel();
+
+  int Width() const;
+  int Height() const;
+  // The whole panel with every parameter at the given normalized value, as 0xRRGGBB pixels.
+  std::vector<uint32_t> Render(const std::vector<double>& normalized);
+  // The panel with every parameter at its default.
+  std::vector<uint32_t> RenderDefaults();
+  IRectangle ControlRect(int controlIdx);
+  void ControlCentre(int controlIdx, int* x, int* y);
+
+ private:
+  std::unique_ptr<Brask> mPlug;
+};
+
+// Control indices of the panel, in the layout's order.
+constexpr int kPanelBypassSwitch = 1;
+constexpr int kPanelInputKnob = 3;
+constexpr int kPanelAttackKnob = 5;
+constexpr int kPanelParamCount = 8;
+
+// Number of pixels that differ; -1 when the sizes differ or there are none.
+int PixelDifferences(const std::vector<uint32_t>& a, const std::vector<uint32_t>& b);
