@@ -17,6 +17,11 @@ namespace Steinberg {
 DEF_CLASS_IID (IPlugView)
 DEF_CLASS_IID (IPlugFrame)
 DEF_CLASS_IID (IPlugViewContentScaleSupport)
+#if SMTG_OS_LINUX
+DEF_CLASS_IID (Linux::IEventHandler)
+DEF_CLASS_IID (Linux::ITimerHandler)
+DEF_CLASS_IID (Linux::IRunLoop)
+#endif
 }
 ]])
 add_library(vst3sdk STATIC

@@ -30,4 +30,12 @@ class IPlugVST3View : public Steinberg::CPluginView {
  private:
   IPlugVST3* plugin;          ///< referenced for the view's lifetime
   bool expectResize = false;  ///< set between ResizeEditor and the host's onSize
+
+#if defined(BRASK_X11)
+  // ---Linux: the host's run loop drives the X11 editor window---
+  // After the window opened: registers with the frame's IRunLoop, when the host has one.
+  void AttachRunLoop();
+  void DetachRunLoop();
+  class X11RunLoopLink* runLoopLink = nullptr;  ///< owned reference while registered
+#endif
 };
