@@ -81,6 +81,9 @@ class IGraphics {
   // Union of the rectangles of every control that needs redrawing; empty when none does.
   IRectangle CollectDirtyArea(bool* anyDirty);
   bool PaintRegion(const IRectangle& rect);
+  // Draws text in style inside *rect on the draw surface, or with measure sets *rect to the
+  // text's extent (placed by the style's alignment). False when no font exists for the style.
+  bool DrawStyledText(ITextStyle* style, const char* text, IRectangle* rect, bool measure);
   bool StrictDrawing() const { return mStrictDrawing; }
   void SetStrictDrawing(bool strict) { mStrictDrawing = strict; }
 

@@ -40,6 +40,9 @@ class IGraphicsWin : public IGraphics {
 
   // ---from IGraphics---
   bool PresentRegion(const IRectangle& rect) override;
+  bool MeasureText(ITextStyle* style, const char* text, IRectangle* rect) override {
+    return DrawStyledText(style, text, rect, true);
+  }
   void CancelTextEntry() override { mEntryState = EntryCancel; }
   void Resize(int width, int height) override;
   bool IsWindowOpen() override { return mWindow != nullptr; }

@@ -79,7 +79,7 @@ IChoiceMenu* MenuHoldingId(IChoiceMenu* model, int id, int* nextId) {
 }  // namespace
 
 IChoiceMenu* IGraphicsWin::RunPopupMenu(IChoiceMenu* menu, const IRectangle& area) {
-  ReleaseCapture();  // the press that led here is over
+  ForgetMouseCapture();  // the press that led here is over
   if (!menu || !mWindow || menu->NItems() == 0) return nullptr;
   int nextId = 0;
   HMENU native = BuildNativeMenu(*menu, &nextId);
