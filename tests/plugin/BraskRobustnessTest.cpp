@@ -145,3 +145,24 @@ TEST(BraskFloatingPointMode, LongSilenceSettlesToExactZeros) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(BraskParameterValues, OutOfRangeAndNaNValuesKeepOutputFinite) {
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  const double inf = std::numeric_limits<double>::infinity();
+  for (int param = kParamInput; param <= kParamHpf; ++param) {
+    for (double bad : {nan, inf, -inf, -1e300}) {
+      BraskRig rig;
+      Configure(rig);
+      rig.plug.ParamAt(param)->SetValueClamped(bad);
+      if (bad == -inf || bad == -1e300) rig.plug.ParamAt(param)->SetValueFromNormalized(bad);
+      rig.plug.OnParamChanged(param);
+      Signal signal = MusicLike(2048, 48000.0, 0.9);
+      const Output out = rig.Process(signal);
+      EXPECT_TRUE(AllFiniteAndBounded(out, 100.0)) << "parameter " << param << " at " << bad;
+    }
+  }
+}
+
+}  // namespace
