@@ -163,7 +163,6 @@ constexpr VstIntPtr kVstVersion = 2400;
 
 // Published text lengths, terminator included.
 constexpr int kVstMaxProgNameLen = 24;
-constexpr int kVstMaxParamStrLen = 8;
 constexpr int kVstMaxVendorStrLen = 64;
 constexpr int kVstMaxProductStrLen = 64;
 constexpr int kVstMaxEffectNameLen = 32;

@@ -1,8 +1,5 @@
 #include "IPlugVST.h"
 
-#include <cstring>
-
-#include "VstTextBounds.h"
 #include "gui/IGraphics.h"
 
 namespace {
@@ -22,13 +19,6 @@ int PackedVersion(VstIntPtr decimal) {
 }
 
 }  // namespace
-
-void CopyBoundedText(char* dest, const char* text, int bound) {
-  if (!dest || bound <= 0) return;
-  size_t length = text ? strnlen(text, size_t(bound - 1)) : 0;
-  if (length > 0) memcpy(dest, text, length);
-  dest[length] = '\0';
-}
 
 IPlugVST::IPlugVST(HostCallback host, const IPlugIdentity& identity)
     : IPlugBase(identity, kApiVST2), mHostCallback(host) {

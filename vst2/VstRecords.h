@@ -81,7 +81,6 @@ static_assert(sizeof(VstMidiSysexEvent) == 48, "VstMidiSysexEvent layout");
 enum VstPinPropertiesFlags : VstInt32 {
   kVstPinIsActive = 1 << 0,
   kVstPinIsStereo = 1 << 1,
-  kVstPinUseSpeaker = 1 << 2,
 };
 
 constexpr int kVstMaxLabelLen = 64;
@@ -131,10 +130,8 @@ static_assert(sizeof(VstSpeakerArrangement) == 904, "VstSpeakerArrangement layou
 // VstTimeInfo::flags bits; the *Valid bits are also what a plug-in asks for in the value of
 // audioMasterGetTime.
 enum VstTimeInfoFlags : VstInt32 {
-  kVstTransportChanged = 1 << 0,
   kVstTransportPlaying = 1 << 1,
   kVstTransportCycleActive = 1 << 2,
-  kVstNanosValid = 1 << 8,
   kVstPpqPosValid = 1 << 9,
   kVstTempoValid = 1 << 10,
   kVstBarsValid = 1 << 11,

@@ -2,6 +2,7 @@
 // once, the vendor version only with a product, and the hosts limited to two inputs get their
 // side-chain inputs disconnected while the effect record keeps reporting four.
 
+#include "HostAudio.h"
 #include "ReferenceCompressor.h"
 #include "Vst2Test.h"
 
@@ -9,24 +10,8 @@ namespace {
 
 const ReferenceCompressor::Settings kSideChained = {{0, 0.7f}, {2, 0.2f}, {7, 1.0f}};
 
-Channels LoudSideChain(int frames) {
-  Channels channels(4, std::vector<double>(size_t(frames)));
-  for (int n = 0; n < frames; ++n) {
-    double x = float((n % 100) / 100.0 - 0.5);
-    channels[0][size_t(n)] = channels[1][size_t(n)] = 0.1 * x;
-    channels[2][size_t(n)] = channels[3][size_t(n)] = x;
-  }
-  return channels;
-}
-
-Channels ProcessDouble(const HostedEffect& plug, Channels inputs) {
-  int frames = int(inputs[0].size());
-  Channels outputs(2, std::vector<double>(size_t(frames), 0.0));
-  double* in[4] = {inputs[0].data(), inputs[1].data(), inputs[2].data(), inputs[3].data()};
-  double* out[2] = {outputs[0].data(), outputs[1].data()};
-  plug.Effect()->processDoubleReplacing(plug.Effect(), in, out, frames);
-  return outputs;
-}
+// A quiet main pair and a loud side chain.
+Channels LoudSideChain(int frames) { return Signal(frames, 0.1, 0.9); }
 
 }  // namespace
 
@@ -66,10 +51,7 @@ TEST_F(HostSetup, LimitedHostGetsTheSideChainDisconnected) {
 
     ReferenceCompressor expected(44100.0, kSideChained);
     Channels input = LoudSideChain(256);
-    Channels silentSide = input;
-    silentSide[2].assign(256, 0.0);
-    silentSide[3].assign(256, 0.0);
-    EXPECT_EQ(ProcessDouble(*plug, input), expected.Process(silentSide)) << product;
+    EXPECT_EQ(ProcessDouble(*plug, input), expected.Process(WithSilentSideChain(input))) << product;
   }
 }
 

@@ -2,78 +2,17 @@
 // float through conversion, accumulating on top of the host's buffers), honour unconnected
 // side-chain inputs, and run blocks longer than the block size without overrunning anything.
 
-#include <cmath>
-
+#include "HostAudio.h"
 #include "ReferenceCompressor.h"
 #include "Vst2Test.h"
 
 namespace {
 
-constexpr double kSampleRate = 44100.0;
-constexpr double kTwoPi = 6.283185307179586;
+constexpr double kSampleRate = kHostSampleRate;
 
 // Loud, compressing settings: Input 19.6, fast attack, short release.
 const ReferenceCompressor::Settings kCompressing = {{0, 0.7f}, {2, 0.2f}, {3, 0.3f}};
 const ReferenceCompressor::Settings kSideChained = {{0, 0.7f}, {2, 0.2f}, {3, 0.3f}, {7, 1.0f}};
-
-// Four channels of float-representable samples: a main pair at mainLevel and a side-chain pair
-// at sideLevel, each a different tone.
-Channels Signal(int frames, double mainLevel, double sideLevel, int start = 0) {
-  Channels channels(4, std::vector<double>(size_t(frames)));
-  const double hz[4] = {220.0, 330.0, 97.0, 131.0};
-  for (int c = 0; c < 4; ++c) {
-    double level = c < 2 ? mainLevel : sideLevel;
-    for (int n = 0; n < frames; ++n) {
-      double phase = kTwoPi * hz[c] * double(start + n) / kSampleRate;
-      channels[size_t(c)][size_t(n)] = float(level * std::sin(phase));
-    }
-  }
-  return channels;
-}
-
-Channels Silent(int channels, int frames) {
-  return Channels(size_t(channels), std::vector<double>(size_t(frames), 0.0));
-}
-
-Channels WithSilentSideChain(Channels channels) {
-  for (int c = 2; c < 4; ++c) channels[size_t(c)].assign(channels[size_t(c)].size(), 0.0);
-  return channels;
-}
-
-Channels ToFloatPrecision(Channels channels) {
-  for (auto& channel : channels) {
-    for (double& x : channel) x = float(x);
-  }
-  return channels;
-}
-
-// The double callback, with the host's buffers taken from inputs and outputs.
-Channels ProcessDouble(const HostedEffect& plug, Channels inputs) {
-  int frames = int(inputs[0].size());
-  Channels outputs = Silent(2, frames);
-  double* in[4] = {inputs[0].data(), inputs[1].data(), inputs[2].data(), inputs[3].data()};
-  double* out[2] = {outputs[0].data(), outputs[1].data()};
-  plug.Effect()->processDoubleReplacing(plug.Effect(), in, out, frames);
-  return outputs;
-}
-
-// A float callback; the host's output buffers start at initial.
-Channels ProcessFloat(const HostedEffect& plug, const Channels& inputs, bool accumulate,
-                      float initial = 0.0f) {
-  int frames = int(inputs[0].size());
-  std::vector<std::vector<float>> in(4), out(2, std::vector<float>(size_t(frames), initial));
-  for (int c = 0; c < 4; ++c)
-    in[size_t(c)].assign(inputs[size_t(c)].begin(), inputs[size_t(c)].end());
-  float* inPointers[4] = {in[0].data(), in[1].data(), in[2].data(), in[3].data()};
-  float* outPointers[2] = {out[0].data(), out[1].data()};
-  AEffectProcessProc process =
-      accumulate ? plug.Effect()->process : plug.Effect()->processReplacing;
-  process(plug.Effect(), inPointers, outPointers, frames);
-  Channels result(2);
-  for (int c = 0; c < 2; ++c)
-    result[size_t(c)].assign(out[size_t(c)].begin(), out[size_t(c)].end());
-  return result;
-}
 
 }  // namespace
 

@@ -8,10 +8,9 @@
 #include <utility>
 #include <vector>
 
-class Brask;
+#include "HostAudio.h"
 
-// Four input channels (main pair, side-chain pair) or two output channels of equal length.
-using Channels = std::vector<std::vector<double>>;
+class Brask;
 
 class ReferenceCompressor {
  public:
