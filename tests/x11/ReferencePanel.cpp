@@ -50,9 +50,14 @@ void ReferencePanel::ControlCentre(int controlIdx, int* x, int* y) {
   *y = (r.T + r.B) / 2;
 }
 
-int PixelDifferences(const std::vector<uint32_t>& a, const std::vector<uint32_t>& b) {
-  if (a.size() != b.size() || a.empty()) return -1;
+int PixelDifferences(const std::vector<uint32_t>& a, const std::vector<uint32_t>& b, int width,
+                     const IRectangle& ignored) {
+  if (a.size() != b.size() || a.empty() || width <= 0) return -1;
   int differences = 0;
-  for (size_t i = 0; i < a.size(); ++i) differences += a[i] != b[i];
+  for (size_t i = 0; i < a.size(); ++i) {
+    const int x = int(i % size_t(width)), y = int(i / size_t(width));
+    const bool skipped = x >= ignored.L && x < ignored.R && y >= ignored.T && y < ignored.B;
+    differences += !skipped && a[i] != b[i];
+  }
   return differences;
 }

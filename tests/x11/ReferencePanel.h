@@ -33,7 +33,10 @@ class ReferencePanel {
 constexpr int kPanelBypassSwitch = 1;
 constexpr int kPanelInputKnob = 3;
 constexpr int kPanelAttackKnob = 5;
+constexpr int kPanelMeter = 9;
 constexpr int kPanelParamCount = 8;
 
-// Number of pixels that differ; -1 when the sizes differ or there are none.
-int PixelDifferences(const std::vector<uint32_t>& a, const std::vector<uint32_t>& b);
+// Number of pixels that differ outside the ignored rectangle, for pictures of the given width;
+// -1 when the sizes differ or there are no pixels.
+int PixelDifferences(const std::vector<uint32_t>& a, const std::vector<uint32_t>& b, int width,
+                     const IRectangle& ignored = {});

@@ -3,7 +3,9 @@
 // XTEST; the screen is compared with the panel rendered off-screen.
 
 // GoogleTest before Xlib, whose None macro clashes with a GoogleTest name.
+// clang-format off
 #include <gtest/gtest.h>
+// clang-format on
 
 #include <X11/Xlib.h>
 
@@ -65,8 +67,9 @@ class Vst2Embed : public ::testing::Test {
     const std::vector<uint32_t> expected = reference.Render(HostValues());
     int differences = -1;
     PumpUntil(Idle(), [&] {
-      differences = PixelDifferences(
-          host->Grab(window, 0, 0, reference.Width(), reference.Height()), expected);
+      differences =
+          PixelDifferences(host->Grab(window, 0, 0, reference.Width(), reference.Height()),
+                           expected, reference.Width());
       return differences == 0;
     });
     if (differences == 0) return ::testing::AssertionSuccess();

@@ -1,0 +1,343 @@
+// The editor of the built VST 3 module, embedded as a Linux VST 3 host embeds it: the view
+// attached to the host's X window as "X11EmbedWindowID", with a plug-in frame that offers
+// the host's run loop (IRunLoop), which the test runs: it calls the event handler when the
+// registered descriptor is readable and the timer handler at its interval.
+
+// GoogleTest before Xlib, whose None macro clashes with a GoogleTest name.
+// clang-format off
+#include <gtest/gtest.h>
+// clang-format on
+
+#include <X11/Xlib.h>
+#include <poll.h>
+
+#include <chrono>
+#include <cmath>
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "../vst3/HostObjects.h"
+#include "../vst3/Vst3Plugin.h"
+#include "ReferencePanel.h"
+#include "X11TestHost.h"
+#include "pluginterfaces/gui/iplugview.h"
+
+using namespace Steinberg;
+
+namespace {
+
+// The host's plug-in frame, with or without the Linux run loop. It holds the references the
+// plug-in's handlers are registered with and gives them back when they are unregistered.
+class TestFrame : public IPlugFrame, public Linux::IRunLoop {
+ public:
+  explicit TestFrame(bool offersRunLoop) : offersRunLoop(offersRunLoop) {}
+
+  tresult PLUGIN_API resizeView(IPlugView*, ViewRect*) override { return kResultFalse; }
+
+  tresult PLUGIN_API registerEventHandler(Linux::IEventHandler* handler,
+                                          Linux::FileDescriptor fd) override {
+    if (!handler) return kInvalidArgument;
+    handler->addRef();
+    events.push_back({handler, fd});
+    return kResultOk;
+  }
+  tresult PLUGIN_API unregisterEventHandler(Linux::IEventHandler* handler) override {
+    for (auto it = events.begin(); it != events.end(); ++it) {
+      if (it->handler != handler) continue;
+      handler->release();
+      events.erase(it);
+      return kResultOk;
+    }
+    return kInvalidArgument;
+  }
+  tresult PLUGIN_API registerTimer(Linux::ITimerHandler* handler,
+                                   Linux::TimerInterval ms) override {
+    if (!handler) return kInvalidArgument;
+    handler->addRef();
+    timers.push_back({handler, ms, std::chrono::steady_clock::now()});
+    return kResultOk;
+  }
+  tresult PLUGIN_API unregisterTimer(Linux::ITimerHandler* handler) override {
+    for (auto it = timers.begin(); it != timers.end(); ++it) {
+      if (it->handler != handler) continue;
+      handler->release();
+      timers.erase(it);
+      return kResultOk;
+    }
+    return kInvalidArgument;
+  }
+
+  // One pass of the host's loop: readable descriptors, then due timers. Never waits.
+  void RunOnce() {
+    for (size_t i = 0; i < events.size(); ++i) {
+      pollfd fd{events[i].fd, POLLIN, 0};
+      if (poll(&fd, 1, 0) > 0 && (fd.revents & POLLIN)) events[i].handler->onFDIsSet(events[i].fd);
+    }
+    const auto now = std::chrono::steady_clock::now();
+    for (size_t i = 0; i < timers.size(); ++i) {
+      if (now - timers[i].last < std::chrono::milliseconds(timers[i].ms)) continue;
+      timers[i].last = now;
+      timers[i].handler->onTimer();
+    }
+  }
+
+  tresult PLUGIN_API queryInterface(const TUID iid, void** obj) override {
+    if (FUnknownPrivate::iidEqual(iid, FUnknown::iid) ||
+        FUnknownPrivate::iidEqual(iid, IPlugFrame::iid)) {
+      *obj = static_cast<IPlugFrame*>(this);
+    } else if (offersRunLoop && FUnknownPrivate::iidEqual(iid, Linux::IRunLoop::iid)) {
+      *obj = static_cast<Linux::IRunLoop*>(this);
+    } else {
+      *obj = nullptr;
+      return kNoInterface;
+    }
+    addRef();
+    return kResultOk;
+  }
+  uint32 PLUGIN_API addRef() override { return uint32(++references); }
+  uint32 PLUGIN_API release() override { return uint32(--references); }
+
+  struct EventEntry {
+    Linux::IEventHandler* handler;
+    Linux::FileDescriptor fd;
+  };
+  struct TimerEntry {
+    Linux::ITimerHandler* handler;
+    Linux::TimerInterval ms;
+    std::chrono::steady_clock::time_point last;
+  };
+  bool offersRunLoop;
+  std::vector<EventEntry> events;
+  std::vector<TimerEntry> timers;
+  int references = 0;
+};
+
+// Records what the editor tells the host, in order.
+class EditRecorder : public HostObject<Vst::IComponentHandler> {
+ public:
+  struct Edit {
+    char kind;  // 'b'egin, 'p'erform, 'e'nd
+    Vst::ParamID id;
+    double value;
+  };
+  tresult PLUGIN_API beginEdit(Vst::ParamID id) override {
+    edits.push_back({'b', id, 0.0});
+    return kResultOk;
+  }
+  tresult PLUGIN_API performEdit(Vst::ParamID id, Vst::ParamValue value) override {
+    edits.push_back({'p', id, value});
+    return kResultOk;
+  }
+  tresult PLUGIN_API endEdit(Vst::ParamID id) override {
+    edits.push_back({'e', id, 0.0});
+    return kResultOk;
+  }
+  tresult PLUGIN_API restartComponent(int32) override { return kResultOk; }
+  int Count(char kind) const {
+    int n = 0;
+    for (const Edit& edit : edits) n += edit.kind == kind;
+    return n;
+  }
+  std::vector<Edit> edits;
+};
+
+class Vst3Embed : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    host = std::make_unique<X11TestHost>();
+    if (!host->Ready()) GTEST_SKIP() << "no X display with XTEST";
+    plug = std::make_unique<Vst3Plugin>();
+    ASSERT_TRUE(plug->Valid());
+    plug->Prepare(44100.0, 64, Vst::kSample32);
+    plug->controller->setComponentHandler(&recorder);
+    view = plug->controller->createView("editor");
+    ASSERT_NE(view, nullptr);
+  }
+
+  void TearDown() override {
+    if (view) {
+      if (attached) view->removed();
+      view->setFrame(nullptr);
+      view->release();
+    }
+    if (plug) plug->controller->setComponentHandler(nullptr);
+    plug.reset();
+    host.reset();
+  }
+
+  // Attaches the view to the host's window; answers the editor's window.
+  Window Attach(TestFrame* withFrame) {
+    view->setFrame(withFrame);
+    EXPECT_EQ(view->isPlatformTypeSupported(kPlatformTypeX11EmbedWindowID), kResultOk);
+    EXPECT_EQ(view->attached(host->ParentHandle(), kPlatformTypeX11EmbedWindowID), kResultOk);
+    attached = true;
+    Window* children = nullptr;
+    Window root = 0, parent = 0, editor = 0;
+    unsigned count = 0;
+    XQueryTree(host->Dpy(), host->TopLevel(), &root, &parent, &children, &count);
+    if (count == 1) editor = children[0];
+    if (children) XFree(children);
+    EXPECT_EQ(count, 1u);
+    return editor;
+  }
+
+  std::function<void()> Loop() {
+    return [this] { frame.RunOnce(); };
+  }
+
+  std::vector<double> HostValues() {
+    std::vector<double> values;
+    for (int p = 0; p < kPanelParamCount; ++p) {
+      values.push_back(plug->controller->getParamNormalized(Vst::ParamID(p)));
+    }
+    return values;
+  }
+
+  // Runs the loop until the editor's window shows what the off-screen panel shows for the
+  // parameters' current values, leaving out the area ignored (the meter, which the audio moves).
+  ::testing::AssertionResult ScreenShowsPanel(Window window, const IRectangle& ignored = {}) {
+    const std::vector<uint32_t> expected = reference.Render(HostValues());
+    int differences = -1;
+    PumpUntil(Loop(), [&] {
+      differences =
+          PixelDifferences(host->Grab(window, 0, 0, reference.Width(), reference.Height()),
+                           expected, reference.Width(), ignored);
+      return differences == 0;
+    });
+    if (differences == 0) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << differences << " pixels differ";
+  }
+
+  std::unique_ptr<X11TestHost> host;
+  std::unique_ptr<Vst3Plugin> plug;
+  EditRecorder recorder;
+  TestFrame frame{true};
+  IPlugView* view = nullptr;
+  bool attached = false;
+  ReferencePanel reference;
+};
+
+TEST_F(Vst3Embed, RegistersWithTheHostsRunLoopWhileAttached) {
+  const Window window = Attach(&frame);
+  ASSERT_NE(window, 0u);
+  ASSERT_EQ(frame.events.size(), 1u);
+  ASSERT_EQ(frame.timers.size(), 1u);
+  EXPECT_GE(frame.events[0].fd, 0);
+  EXPECT_EQ(frame.timers[0].ms, 40u);  // 25 frames per second
+  EXPECT_TRUE(ScreenShowsPanel(window));
+
+  EXPECT_EQ(view->removed(), kResultOk);
+  attached = false;
+  EXPECT_TRUE(frame.events.empty());
+  EXPECT_TRUE(frame.timers.empty());
+  EXPECT_FALSE(host->WindowExists(window));
+  EXPECT_EQ(frame.references, 0) << "the run loop's references are given back";
+
+  // Attached again: registered again, painted again.
+  const Window again = Attach(&frame);
+  EXPECT_EQ(frame.events.size(), 1u);
+  EXPECT_EQ(frame.timers.size(), 1u);
+  EXPECT_TRUE(ScreenShowsPanel(again));
+}
+
+TEST_F(Vst3Embed, OtherPlatformTypesOpenNoWindow) {
+  EXPECT_EQ(view->isPlatformTypeSupported("X11EmbedWindowIDs"), kResultFalse);
+  EXPECT_EQ(view->isPlatformTypeSupported("NSView"), kResultFalse);
+  view->setFrame(&frame);
+  EXPECT_EQ(view->attached(host->ParentHandle(), "NSView"), kResultOk);
+  attached = true;
+  EXPECT_TRUE(frame.events.empty());
+  EXPECT_TRUE(frame.timers.empty());
+  Window root = 0, parent = 0, *children = nullptr;
+  unsigned count = 0;
+  XQueryTree(host->Dpy(), host->TopLevel(), &root, &parent, &children, &count);
+  if (children) XFree(children);
+  EXPECT_EQ(count, 0u);
+}
+
+TEST_F(Vst3Embed, HostWithoutRunLoopStillGetsTheWindow) {
+  TestFrame plainFrame(false);
+  const Window window = Attach(&plainFrame);
+  EXPECT_NE(window, 0u);
+  EXPECT_TRUE(plainFrame.events.empty());
+  EXPECT_EQ(view->removed(), kResultOk);
+  attached = false;
+  EXPECT_FALSE(host->WindowExists(window));
+  view->setFrame(nullptr);
+}
+
+TEST_F(Vst3Embed, DraggingAKnobTellsTheHostInOneGesture) {
+  const Window window = Attach(&frame);
+  ASSERT_TRUE(ScreenShowsPanel(window));
+  int x = 0, y = 0;
+  reference.ControlCentre(kPanelAttackKnob, &x, &y);
+  const IRectangle knob = reference.ControlRect(kPanelAttackKnob);
+  const double before = plug->controller->getParamNormalized(kParamAttack);
+  host->MoveTo(window, x, y);
+  host->Button(1, true);
+  host->MoveTo(window, x, y - 20);
+  const double expected = before + 20.0 / double(knob.B - knob.T) / 4.0;
+  EXPECT_TRUE(PumpUntil(Loop(),
+                        [&] {
+                          return std::fabs(plug->controller->getParamNormalized(kParamAttack) -
+                                           expected) < 1e-9;
+                        }))
+      << plug->controller->getParamNormalized(kParamAttack) << " vs " << expected;
+  host->Button(1, false);
+  EXPECT_TRUE(PumpUntil(Loop(), [&] { return recorder.Count('e') == 1; }));
+
+  ASSERT_GE(recorder.edits.size(), 3u);
+  EXPECT_EQ(recorder.edits.front().kind, 'b');
+  EXPECT_EQ(recorder.edits.front().id, Vst::ParamID(kParamAttack));
+  EXPECT_EQ(recorder.edits.back().kind, 'e');
+  EXPECT_EQ(recorder.edits.back().id, Vst::ParamID(kParamAttack));
+  EXPECT_EQ(recorder.Count('b'), 1);
+  const auto& last = recorder.edits[recorder.edits.size() - 2];
+  EXPECT_EQ(last.kind, 'p');
+  EXPECT_NEAR(last.value, expected, 1e-9);
+  EXPECT_TRUE(ScreenShowsPanel(window));
+}
+
+TEST_F(Vst3Embed, RightPressOnAKnobIsForTheHostsMenuNotTheKnob) {
+  const Window window = Attach(&frame);
+  ASSERT_TRUE(ScreenShowsPanel(window));
+  int x = 0, y = 0;
+  reference.ControlCentre(kPanelInputKnob, &x, &y);
+  const double before = plug->controller->getParamNormalized(kParamInput);
+  host->MoveTo(window, x, y);
+  host->Button(3, true);
+  host->MoveTo(window, x, y - 30);
+  host->Button(3, false);
+  PumpFor(Loop(), 150);
+  EXPECT_EQ(plug->controller->getParamNormalized(kParamInput), before);
+  EXPECT_EQ(recorder.Count('b'), 0);
+  EXPECT_EQ(recorder.Count('p'), 0);
+}
+
+TEST_F(Vst3Embed, HostAutomationShowsOnScreen) {
+  const Window window = Attach(&frame);
+  ASSERT_TRUE(ScreenShowsPanel(window));
+  TestParameterChanges changes;
+  changes.Add(kParamRelease, {0.7});
+  changes.Add(kParamHpf, {0.4});
+  ProcessRig rig(64, false);
+  ASSERT_EQ(plug->processor->process(rig.Data(64, 1, 1, &changes)), kResultOk);
+  EXPECT_NEAR(plug->controller->getParamNormalized(kParamRelease), 0.7, 1e-9);
+  EXPECT_TRUE(ScreenShowsPanel(window, reference.ControlRect(kPanelMeter)));
+}
+
+TEST_F(Vst3Embed, WithoutADisplayAttachingFailsCleanly) {
+  const char* saved = std::getenv("DISPLAY");
+  const std::string display = saved ? saved : "";
+  setenv("DISPLAY", ":none", 1);
+  view->setFrame(&frame);
+  EXPECT_EQ(view->attached(host->ParentHandle(), kPlatformTypeX11EmbedWindowID), kResultFalse);
+  EXPECT_TRUE(frame.events.empty());
+  EXPECT_TRUE(frame.timers.empty());
+  EXPECT_EQ(view->removed(), kResultOk);
+  setenv("DISPLAY", display.c_str(), 1);
+}
+
+}  // namespace
