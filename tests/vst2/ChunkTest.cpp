@@ -133,6 +133,21 @@ TEST_F(Chunks, BankRoundTripsIntoAnotherInstance) {
   EXPECT_EQ(other->Text(effGetParamDisplay, 7), "1");
 }
 
+TEST_F(Chunks, HeaderlessBankIsReadAsOneProgram) {
+  const double values[8] = {1.0, 2.0, 3.0, 400.0, 5.0, 60.0, 1.0, 0.0};
+  EXPECT_EQ(SetChunk(0, ParameterBlock(values)), 1);
+  EXPECT_EQ(GetChunk(1), Concat(Bytes(kHeader, 8), ParameterBlock(values)));
+  EXPECT_EQ(plug->Text(effGetProgramName), "-") << "no slot data, the name stays";
+}
+
+TEST_F(Chunks, TruncatedBankFails) {
+  std::vector<uint8_t> bank = GetChunk(0);
+  ASSERT_EQ(bank.size(), 78u);
+  bank.resize(11);  // ends inside the first name length
+  EXPECT_EQ(SetChunk(0, bank), 0);
+  EXPECT_EQ(plug->Text(effGetParamDisplay, 3), "400.00");
+}
+
 TEST_F(Chunks, SetProgramKeepsTheEditedValues) {
   plug->SetParam(4, 0.5f);
   EXPECT_EQ(plug->Dispatch(effSetProgram, 0, 0), 0);
