@@ -70,7 +70,8 @@ void IGraphicsX11::ProcessEvents() {
   if (!mDisplay) return;
   {
     X11ErrorTrap trap(mDisplay);
-    while (XPending(mDisplay) > 0) {
+    // A host may close the editor from inside a call the events lead to (an edit gesture).
+    while (mDisplay && XPending(mDisplay) > 0) {
       XEvent event;
       XNextEvent(mDisplay, &event);
       Dispatch(event);
@@ -175,6 +176,7 @@ void IGraphicsX11::OnKey(XEvent& event, bool press) {
 
 // Keys the editor does not use go to the host's top-level window, as typed there.
 void IGraphicsX11::ForwardToTopLevel(XEvent& event) {
+  if (!mDisplay) return;
   Window window = mWindow, root = 0, parent = 0, top = mParent;
   Window* children = nullptr;
   unsigned count = 0;

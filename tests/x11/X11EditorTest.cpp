@@ -12,7 +12,9 @@
 #include "Brask.h"
 #include "TestAdaptor.h"
 #include "X11TestHost.h"
+#include "core/IParamRecord.h"
 #include "gui/IControl.h"
+#include "gui/IGraphicsTypes.h"
 #include "gui/LICE_IBitmap.h"
 #include "gui/x11/IGraphicsX11.h"
 
@@ -391,6 +393,46 @@ TEST_F(X11EditorTest, HiddenPointerComesBackWhereItWas) {
   host->PointerOnRoot(&x1, &y1);
   EXPECT_EQ(x1, x0);
   EXPECT_EQ(y1, y0);
+}
+
+// A core whose host closes the editor as soon as an edit gesture begins.
+class ClosingHostCore : public TestAdaptorVst2 {
+ public:
+  ClosingHostCore()
+      : TestAdaptorVst2(nullptr, IPlugIdentity{"Probe", "", "Maker", FourCharCode("Prb1"),
+                                               FourCharCode("Mkr1"), 0x10000, 1, 1, "2-2"}) {
+    ParamAt(0)->DefineDouble("Gain", 0.0, -10.0, 10.0, 0.01, "dB", "", 1.0);
+  }
+  void BeginParamGesture(int paramIdx) override {
+    TestAdaptorVst2::BeginParamGesture(paramIdx);
+    if (Editor()) Editor()->CloseEditorWindow();
+  }
+};
+
+// A plain control covering the editor, bound to parameter 0.
+class FlatControl : public IControl {
+ public:
+  FlatControl(IPlugBase* plug, const IRectangle& rect) : IControl(plug, rect, 0, Over) {}
+  bool Draw(IGraphics*) override { return true; }
+};
+
+TEST_F(X11EditorTest, HostClosingTheEditorFromAGestureIsSurvived) {
+  ClosingHostCore core;
+  auto* closing = new IGraphicsX11(&core, 200, 100, 25);
+  closing->AddControl(new FlatControl(&core, IRectangle{0, 0, 200, 100}));
+  core.AttachEditor(closing);
+  const Window window = AsWindow(closing->OpenEditorWindow(host->ParentHandle()));
+  ASSERT_NE(window, 0u);
+  PumpFor([&] { closing->Idle(); }, 100);
+  host->MoveTo(window, 50, 50);
+  host->Button(1, true);
+  host->Key(XK_a, true);  // more events behind the press in the same batch
+  host->Button(1, false);
+  host->Key(XK_a, false);
+  EXPECT_TRUE(PumpUntil([&] { closing->Idle(); }, [&] { return !closing->IsWindowOpen(); }));
+  PumpFor([&] { closing->Idle(); }, 50);
+  EXPECT_EQ(core.CallsOf(AdaptorCall::BeginGesture).size(), 1u);
+  EXPECT_FALSE(host->WindowExists(window));
 }
 
 // ---keys---
