@@ -6,7 +6,9 @@
 // Parameter values are set as text through effString2Parameter, so the plug-in's own parsing
 // and mapping decide the stored value. Ranges come from the plug-in's display of normalized 0
 // and 1 (the effVendorSpecific display request REAPER introduced); a plug-in that does not
-// answer it has no range check. The state is the program chunk (effGetChunk with index 1).
+// answer it has no range check. The state is the program chunk (effGetChunk with index 1),
+// asked for whether or not the effect sets the programs-are-chunks flag: hosts that go by that
+// flag keep the normalized parameter values instead, which would round them to floats.
 
 #include <memory>
 #include <string>
