@@ -164,10 +164,15 @@ class FuzzVst3Instance {
 
   bool Valid() const { return component && processor && controller; }
 
-  // Stereo in, stereo out plus the side chain, set up for blocks of up to maxBlock frames.
+  // Stereo in plus the side chain, stereo out, all buses active, set up for blocks of up to
+  // maxBlock frames.
   void SetUp(Steinberg::int32 sampleSize, Steinberg::int32 maxBlock, double sampleRate = 44100.0) {
     Steinberg::Vst::ProcessSetup setup{Steinberg::Vst::kRealtime, sampleSize, maxBlock, sampleRate};
     processor->setupProcessing(setup);
+    // Hosts activate the buses they feed; inactive ones are not processed.
+    component->activateBus(Steinberg::Vst::kAudio, Steinberg::Vst::kInput, 0, true);
+    component->activateBus(Steinberg::Vst::kAudio, Steinberg::Vst::kInput, 1, true);
+    component->activateBus(Steinberg::Vst::kAudio, Steinberg::Vst::kOutput, 0, true);
     component->setActive(true);
     processor->setProcessing(true);
   }

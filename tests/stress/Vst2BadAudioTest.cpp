@@ -1,0 +1,92 @@
+// The VST 2 process calls fed audio no host should send, in both precisions: NaN, infinities,
+// 1e30 and subnormals, and a minute of silence after a loud signal. Every output sample stays
+// finite and the plug-in keeps working afterwards.
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdio>
+#include <limits>
+
+#include "Vst2Rig.h"
+
+namespace {
+
+constexpr int kBlock = 512;
+
+void Process(Vst2Rig& rig, bool is64, int frames) {
+  if (is64) {
+    rig.ProcessDouble(frames);
+  } else {
+    rig.ProcessFloat(frames);
+  }
+}
+
+TEST(Vst2BadAudio, NonFiniteHugeAndSubnormalInputGiveFiniteOutput) {
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  const double inf = std::numeric_limits<double>::infinity();
+  const double tiny = std::numeric_limits<double>::denorm_min();
+  const double kinds[][4] = {{nan, nan, nan, nan},
+                             {inf, -inf, inf, -inf},
+                             {1e30, -1e30, 1e30, 1e30},
+                             {tiny, -tiny, tiny * 7, tiny},
+                             {nan, 0.5, inf, 1e-310}};
+  for (bool is64 : {false, true}) {
+    Vst2Rig rig(kBlock);
+    ASSERT_TRUE(rig.Valid());
+    for (const auto& kind : kinds) {
+      for (int s = 0; s < kBlock; ++s) {
+        for (int c = 0; c < 4; ++c) rig.SetInput(c, s, s % 3 == 0 ? kind[c] : 0.5);
+      }
+      for (int block = 0; block < 4; ++block) {
+        Process(rig, is64, kBlock);
+        EXPECT_TRUE(rig.OutputsFinite(kBlock, is64)) << "input " << kind[0] << ", block " << block;
+      }
+      for (int s = 0; s < kBlock; ++s) {
+        for (int c = 0; c < 4; ++c) rig.SetInput(c, s, 0.5 * std::sin(0.03 * s));
+      }
+      Process(rig, is64, kBlock);
+      EXPECT_TRUE(rig.OutputsFinite(kBlock, is64));
+      double peak = 0.0;
+      for (int s = 0; s < kBlock; ++s) peak = std::max(peak, std::fabs(rig.Output(0, s, is64)));
+      EXPECT_GT(peak, 0.0) << "the plug-in went silent after input " << kind[0];
+    }
+  }
+}
+
+TEST(Vst2BadAudio, MinuteOfSilenceAfterLoudSignalStaysFiniteAndSettles) {
+  for (bool is64 : {false, true}) {
+    Vst2Rig rig(kBlock);
+    ASSERT_TRUE(rig.Valid());
+    for (int s = 0; s < kBlock; ++s) {
+      for (int c = 0; c < 4; ++c) rig.SetInput(c, s, 4.0 * std::sin(0.05 * s));
+    }
+    const int blocks = 60 * 44100 / kBlock;
+    auto start = std::chrono::steady_clock::now();
+    for (int block = 0; block < blocks; ++block) Process(rig, is64, kBlock);
+    const double loudSeconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    for (int s = 0; s < kBlock; ++s) {
+      for (int c = 0; c < 4; ++c) rig.SetInput(c, s, 0.0);
+    }
+    start = std::chrono::steady_clock::now();
+    for (int block = 0; block < blocks; ++block) {
+      Process(rig, is64, kBlock);
+      ASSERT_TRUE(rig.OutputsFinite(kBlock, is64)) << "block " << block;
+    }
+    const double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    // Reported, not asserted: a subnormal tail would make the silent minute the slower one.
+    std::printf(
+        "[ figure ] VST 2 %d-bit: a minute of loud input took %.3f s, the silent minute "
+        "after it %.3f s\n",
+        is64 ? 64 : 32, loudSeconds, seconds);
+    for (int s = 0; s < kBlock; ++s) {
+      const double out = std::fabs(rig.Output(0, s, is64));
+      EXPECT_TRUE(out == 0.0 || out >= std::numeric_limits<double>::min()) << out;
+      EXPECT_LT(out, 1e-6);
+    }
+  }
+}
+
+}  // namespace
