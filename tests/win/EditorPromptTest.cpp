@@ -238,6 +238,28 @@ TEST_F(EditorPrompt, ClipboardTextArrivesAsUtf8) {
   EXPECT_TRUE(read.empty());
 }
 
+// The message box in front while the test waits: who owns it, and it is answered with OK.
+HWND gBoxOwner = nullptr;
+bool gBoxSeen = false;
+
+void CALLBACK AnswerMessageBox(HWND, UINT, UINT_PTR timer, DWORD) {
+  HWND box = FindWindowA("#32770", "Brask question");
+  if (!box) return;
+  KillTimer(nullptr, timer);
+  gBoxSeen = true;
+  gBoxOwner = GetWindow(box, GW_OWNER);
+  PostMessageA(box, WM_COMMAND, IDOK, 0);
+}
+
+TEST_F(EditorPrompt, MessageBoxBelongsToTheHostsMainWindow) {
+  const UINT_PTR timer = SetTimer(nullptr, 0, 50, &AnswerMessageBox);
+  const int answer = editor->PresentMessageBox("Go on?", "Brask question", MB_OKCANCEL);
+  KillTimer(nullptr, timer);
+  EXPECT_TRUE(gBoxSeen);
+  EXPECT_EQ(answer, IDOK);
+  EXPECT_EQ(gBoxOwner, host.Handle());
+}
+
 TEST(EditorWindowClass, CountsOpenWindowsAcrossEditors) {
   HostWindow host;
   Brask first{nullptr};
