@@ -25,7 +25,6 @@ class ParamSettings {
   bool Apply(HostedPlugin* plugin, std::string* error) const;
   // Adds or replaces a setting.
   void Put(const std::string& name, double value);
-  const std::vector<ParamSetting>& List() const { return settings; }
 
   // The settable parameter of that name (exact match first, then ignoring case), or null.
   static const HostParam* Find(const std::vector<HostParam>& params, const std::string& name);
