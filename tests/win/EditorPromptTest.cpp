@@ -7,6 +7,7 @@
 #include <cstring>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "Brask.h"
 #include "WinTestHost.h"
@@ -200,6 +201,34 @@ TEST_F(EditorPrompt, DismissedOrEmptyMenuAnswersNone) {
   IChoiceMenu empty;
   EXPECT_EQ(editor->RunPopupMenu(&empty, IRectangle{10, 10, 50, 30}), nullptr);
   EXPECT_EQ(editor->CaptureIndex(), -1);
+}
+
+// Reads the labels of the menu on screen, then dismisses it.
+std::vector<std::string> gShownLabels;
+
+void CALLBACK ReadShownMenu(HWND, UINT, UINT_PTR timer, DWORD) {
+  HWND shown = FindWindowA("#32768", nullptr);
+  if (!shown) return;
+  KillTimer(nullptr, timer);
+  auto menu = reinterpret_cast<HMENU>(SendMessageA(shown, MN_GETHMENU, 0, 0));
+  for (int i = 0; menu && i < GetMenuItemCount(menu); ++i) {
+    char label[64] = {};
+    GetMenuStringA(menu, UINT(i), label, int(sizeof label), MF_BYPOSITION);
+    gShownLabels.push_back(label);
+  }
+  PostMessageA(shown, WM_KEYDOWN, VK_ESCAPE, 0);
+}
+
+TEST_F(EditorPrompt, NumberedMenuShowsPositionsZeroPadded) {
+  IChoiceMenu menu(IChoiceMenu::kNumberTwoDigits);
+  for (const char* text : {"a", "b", "c", "d", "e"}) menu.AddItem(text);
+  gShownLabels.clear();
+  const UINT_PTR timer = SetTimer(nullptr, 0, 50, &ReadShownMenu);
+  EXPECT_EQ(editor->RunPopupMenu(&menu, IRectangle{10, 10, 50, 30}), nullptr);
+  KillTimer(nullptr, timer);
+  ASSERT_EQ(gShownLabels.size(), 5u);
+  EXPECT_EQ(gShownLabels[0], "01: a");
+  EXPECT_EQ(gShownLabels[4], "05: e");
 }
 
 TEST_F(EditorPrompt, FoldersEndWithTheirSeparatorOrNot) {
