@@ -289,6 +289,44 @@ TEST_F(EditorPrompt, MessageBoxBelongsToTheHostsMainWindow) {
   EXPECT_EQ(gBoxOwner, host.Handle());
 }
 
+TEST_F(EditorPrompt, ResizeUnderVst3GrowsOnlyTheEditorAndAsksTheHost) {
+  RECT hostBefore = {};
+  GetWindowRect(host.Handle(), &hostBefore);
+  editor->Resize(796, 472);  // unchanged: nothing happens
+  EXPECT_TRUE(plug.CallsOf(AdaptorCall::Resize).empty());
+  editor->Resize(806, 492);
+  RECT client = {};
+  GetClientRect(window, &client);
+  EXPECT_EQ(client.right, 806);
+  EXPECT_EQ(client.bottom, 492);
+  RECT hostAfter = {};
+  GetWindowRect(host.Handle(), &hostAfter);
+  EXPECT_EQ(hostAfter.right - hostAfter.left, hostBefore.right - hostBefore.left);
+  const std::vector<AdaptorCall> asked = plug.CallsOf(AdaptorCall::Resize);
+  ASSERT_EQ(asked.size(), 1u);
+  EXPECT_EQ(asked[0].index, 806);
+  EXPECT_EQ(asked[0].value, 492.0);
+}
+
+TEST(EditorResize, UnderVst2TheHostWindowGrowsAlong) {
+  const IPlugIdentity identity{"T", "T", "T",  FourCharCode("Test"), FourCharCode("Test"), 1,
+                               0,   0,   "2-2"};
+  TestAdaptorVst2 plug(nullptr, identity);
+  IGraphicsWin editor(&plug, 100, 50, 25);
+  HostWindow host;
+  RECT before = {};
+  GetWindowRect(host.Handle(), &before);
+  ASSERT_NE(editor.OpenEditorWindow(host.Handle()), nullptr);
+  editor.Resize(130, 40);
+  RECT after = {};
+  GetWindowRect(host.Handle(), &after);
+  EXPECT_EQ(after.right - after.left, before.right - before.left + 30);
+  EXPECT_EQ(after.bottom - after.top, before.bottom - before.top - 10);
+  editor.CloseEditorWindow();
+  SetWindowPos(host.Handle(), nullptr, 0, 0, before.right - before.left, before.bottom - before.top,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 TEST(EditorWindowClass, CountsOpenWindowsAcrossEditors) {
   HostWindow host;
   Brask first{nullptr};
