@@ -17,9 +17,10 @@ using namespace Steinberg;
 
 namespace {
 
-// Compares all bytes including the terminating zero, so prefixes and extensions differ.
+// Compares up to and including the terminating zero, so prefixes and extensions differ. A
+// host's shorter string is never read past its end.
 bool SameName(FIDString name, const char* expected) {
-  return name && std::memcmp(name, expected, std::strlen(expected) + 1) == 0;
+  return name && std::strcmp(name, expected) == 0;
 }
 
 }  // namespace
