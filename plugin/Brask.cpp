@@ -145,66 +145,89 @@ void Brask::ProcessBlock(double** inputs, double** outputs, int nFrames) {
     return;
   }
 
-  const double T = std::exp(-I / kLogScale);
-  const double gin = std::pow(10.0, I / 10.0 / 20.0);
-  const double k = std::pow(10.0, -2.25);
+  BlockConstants c;
+  c.I = I;
+  c.T = std::exp(-I / kLogScale);
+  c.gin = std::pow(10.0, I / 10.0 / 20.0);
+  c.k = std::pow(10.0, -2.25);
   // Constant within the block, so computed once.
-  const double D = std::exp(-kDetectorPoleNumerator / sampleRate);
-  const double F = attackSec == 0.0 ? 0.0 : std::exp(-1.0 / (sampleRate * attackSec));
-  const double G = releaseSec == 0.0 ? 0.0 : std::exp(-1.0 / (sampleRate * releaseSec));
-  const double meterSmoothing = std::exp(-kMeterPoleNumerator / (sampleRate * kMeterTime));
-  const double m = mixParam / 100.0;
+  c.D = std::exp(-kDetectorPoleNumerator / sampleRate);
+  c.F = attackSec == 0.0 ? 0.0 : std::exp(-1.0 / (sampleRate * attackSec));
+  c.G = releaseSec == 0.0 ? 0.0 : std::exp(-1.0 / (sampleRate * releaseSec));
+  c.meterSmoothing = std::exp(-kMeterPoleNumerator / (sampleRate * kMeterTime));
+  c.m = mixParam / 100.0;
   // Neither switch can change while the block runs: the caller holds the instance lock.
-  const int bypass = SwitchPosition(ParamAt(kParamBypass)->Value());
-  const int sidechain = SwitchPosition(ParamAt(kParamSidechain)->Value());
-  const double* detectorLeft = sidechain == 1 ? inputs[2] : inputs[0];
-  const double* detectorRight = sidechain == 1 ? inputs[3] : inputs[1];
-  const bool feedMeter = Editor() != nullptr;
+  c.bypass = SwitchPosition(ParamAt(kParamBypass)->Value());
+  c.sidechain = SwitchPosition(ParamAt(kParamSidechain)->Value());
+  c.meter = MeterControl();
 
-  for (int n = 0; n < nFrames; ++n) {
-    if (sidechain >= 0) {
-      const double xL = Sanitized(detectorLeft[n]);
-      const double xR = Sanitized(detectorRight[n]);
+  const double* detectorLeft = c.sidechain == 1 ? inputs[2] : inputs[0];
+  const double* detectorRight = c.sidechain == 1 ? inputs[3] : inputs[1];
+  for (int start = 0; start < nFrames; start += kChunkFrames) {
+    const int frames = std::min(kChunkFrames, nFrames - start);
+    SaturateAudio(inputs[0] + start, inputs[1] + start, frames, c);
+    ComputeTargetGains(detectorLeft + start, detectorRight + start, frames, c);
+    const double* main[2] = {inputs[0] + start, inputs[1] + start};
+    double* out[2] = {outputs[0] + start, outputs[1] + start};
+    RenderChunk(main, out, frames, c);
+  }
+  RecoverNonFiniteState();
+}
+
+void Brask::SaturateAudio(const double* left, const double* right, int frames,
+                          const BlockConstants& c) {
+  for (int n = 0; n < frames; ++n) {
+    saturatedAudio[0][n] = Saturate(Sanitized(left[n]), c.k);
+    saturatedAudio[1][n] = Saturate(Sanitized(right[n]), c.k);
+  }
+}
+
+void Brask::ComputeTargetGains(const double* left, const double* right, int frames,
+                               const BlockConstants& c) {
+  for (int n = 0; n < frames; ++n) {
+    if (c.sidechain >= 0) {
+      const double xL = Sanitized(left[n]);
+      const double xR = Sanitized(right[n]);
       detectorSample[0] = float(detectorHighpass[0].ProcessSample(float(xL)));
       detectorSample[1] = float(detectorHighpass[1].ProcessSample(float(xR)));
     }
     const double dL = detectorSample[0];
     const double dR = detectorSample[1];
+    const double N = Saturate(dR * c.gin, c.k) + Saturate(dL * c.gin, c.k);
+    const double L = DetectorLevel(N, c.D);
+    targetGain[n] = TargetGain(L, c.T, dL + dR, c.I);
+  }
+}
 
-    const double N = Saturate(dR * gin, k) + Saturate(dL * gin, k);
-    const double L = DetectorLevel(N, D);
-    const double R = TargetGain(L, T, dL + dR, I);
-    gainState = SmoothedGain(gainState, R, F, G);
+void Brask::RenderChunk(const double* const* inputs, double* const* outputs, int frames,
+                        const BlockConstants& c) {
+  for (int n = 0; n < frames; ++n) {
+    gainState = SmoothedGain(gainState, targetGain[n], c.F, c.G);
     const double S = gainState;
 
-    const double inL = inputs[0][n];
-    const double inR = inputs[1][n];
-    const double sL = Saturate(Sanitized(inL), k);
-    const double sR = Saturate(Sanitized(inR), k);
-    const float yL = audioLowpass[0].ProcessSample(float(sL));
-    const float yR = audioLowpass[1].ProcessSample(float(sR));
+    const float yL = audioLowpass[0].ProcessSample(float(saturatedAudio[0][n]));
+    const float yR = audioLowpass[1].ProcessSample(float(saturatedAudio[1][n]));
     const double aL = float(audioHighpass[0].ProcessSample(double(yL)));
     const double aR = float(audioHighpass[1].ProcessSample(double(yR)));
 
     const double wetL = (S * aL) * outputGain;
     const double wetR = (S * aR) * outputGain;
-    const double outL = m * wetL + (1.0 - m) * aL;
-    const double outR = (1.0 - m) * aR + m * wetR;
+    const double outL = c.m * wetL + (1.0 - c.m) * aL;
+    const double outR = (1.0 - c.m) * aR + c.m * wetR;
 
-    if (bypass == 1) {
+    if (c.bypass == 1) {
       outputs[0][n] = outL;
       outputs[1][n] = outR;
     } else {
       // Switched off, and also for a switch value a host pushed out of range: an unwritten
       // output would hand the host whatever its buffer held.
-      outputs[0][n] = inL;
-      outputs[1][n] = inR;
+      outputs[0][n] = inputs[0][n];
+      outputs[1][n] = inputs[1][n];
     }
 
-    if (I == 0.0) gainState = 1.0;
-    if (feedMeter) FeedMeter(meterSmoothing);
+    if (c.I == 0.0) gainState = 1.0;
+    if (Editor()) FeedMeter(c.meterSmoothing, c.meter);
   }
-  RecoverNonFiniteState();
 }
 
 void Brask::PassMainInput(double** inputs, double** outputs, int nFrames) {
@@ -214,14 +237,17 @@ void Brask::PassMainInput(double** inputs, double** outputs, int nFrames) {
   }
 }
 
-void Brask::FeedMeter(double meterSmoothing) {
+IControl* Brask::MeterControl() {
+  IGraphics* editor = Editor();
+  if (!editor || meterControlIndex < 0 || meterControlIndex >= editor->NControls()) return nullptr;
+  return editor->GetControl(meterControlIndex);
+}
+
+void Brask::FeedMeter(double meterSmoothing, IControl* meter) {
   const double v = std::fabs(1.0 - gainState);
   const double target = v > meterLevel ? v * kMeterRise : v * kMeterFall;
   meterLevel = (meterLevel - target) * meterSmoothing + target;
-  IGraphics* editor = Editor();
-  if (meterControlIndex >= 0 && meterControlIndex < editor->NControls()) {
-    editor->GetControl(meterControlIndex)->SetValueFromCore(meterLevel);
-  }
+  if (meter) meter->SetValueFromCore(meterLevel);
 }
 
 void Brask::RecoverNonFiniteState() {

@@ -28,6 +28,8 @@ enum BraskParam {
   kParamSidechain = 7,
 };
 
+class IControl;
+
 class Brask : public PluginAdaptor {
  public:
   explicit Brask(PluginAdaptor::HostCallback host);
@@ -44,11 +46,42 @@ class Brask : public PluginAdaptor {
   int MeterControlIndex() const { return meterControlIndex; }
 
  private:
+  // The per-block values of the processing.
+  struct BlockConstants {
+    double I;               // drive mapping, ten times "Input"
+    double T;               // threshold
+    double gin;             // detector drive
+    double k;               // saturation amount
+    double D;               // detector pole
+    double F;               // attack: largest fall per sample
+    double G;               // release: 1/G is the largest rise per sample
+    double meterSmoothing;  // meter pole
+    double m;               // "Mix" as a share
+    int bypass;             // switch positions, -1 when out of range
+    int sidechain;
+    IControl* meter;  // the meter control, or null
+  };
+
+  // The processing runs in chunks, pass by pass: the curve and the gain law cost most and are
+  // independent from sample to sample, so evaluating them over a whole chunk lets the processor
+  // overlap consecutive samples; only the cheap recursive parts then run strictly in order.
+  // Every value is computed exactly as in a sample-by-sample loop.
+  static constexpr int kChunkFrames = 64;
+
   void DefineParameters();
   // Designs every filter for the current sample rate and "HPF".
   void DesignFilters(double sampleRate);
   static void PassMainInput(double** inputs, double** outputs, int nFrames);
-  void FeedMeter(double meterSmoothing);
+  // Fills saturatedAudio from the main input.
+  void SaturateAudio(const double* left, const double* right, int frames, const BlockConstants& c);
+  // Runs the detector and fills targetGain.
+  void ComputeTargetGains(const double* left, const double* right, int frames,
+                          const BlockConstants& c);
+  // Smooths the gain, filters and mixes the audio, writes the outputs and feeds the meter.
+  void RenderChunk(const double* const* inputs, double* const* outputs, int frames,
+                   const BlockConstants& c);
+  IControl* MeterControl();  // null without an editor or with the index outside its list
+  void FeedMeter(double meterSmoothing, IControl* meter);
   // Brings back to rest any state that extreme input drove out of the finite range, so one bad
   // block never poisons the ones after it.
   void RecoverNonFiniteState();
@@ -65,5 +98,7 @@ class Brask : public PluginAdaptor {
   Biquad detectorHighpass[2];
   Biquad audioHighpass[2];
   NyquistLowpass audioLowpass[2];
-  double detectorSample[2] = {0.0, 0.0};  // dL, dR of the most recent detector sample
+  double detectorSample[2] = {0.0, 0.0};        // dL, dR of the most recent detector sample
+  double saturatedAudio[2][kChunkFrames] = {};  // sL, sR of the current chunk
+  double targetGain[kChunkFrames] = {};         // R of the current chunk
 };
