@@ -140,7 +140,9 @@ LRESULT CALLBACK IGraphicsWin::WindowProc(HWND window, UINT message, WPARAM wPar
   if (message == WM_CREATE) {
     auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
     SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-    SetTimer(window, kTimerId, UINT(1000.0 / gFrameRate), nullptr);
+    // A frame rate of 0 or less would make no period at all: tick as fast as allowed instead.
+    SetTimer(window, kTimerId, gFrameRate > 0.0 ? UINT(1000.0 / gFrameRate) : USER_TIMER_MINIMUM,
+             nullptr);
     SetFocus(window);
     return 0;
   }
