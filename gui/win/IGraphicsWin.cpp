@@ -107,7 +107,29 @@ void* IGraphicsWin::OpenEditorWindow(void* parent) {
   }
   mWindow = window;
   for (int i = 0; i < NControls(); ++i) GetControl(i)->MarkDirty(false);
+  if (TooltipsEnabled()) CreateTooltip();
   return mWindow;
+}
+
+void IGraphicsWin::CreateTooltip() {
+  INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_TAB_CLASSES};
+  InitCommonControlsEx(&controls);
+  mTooltipWindow = CreateWindowExA(
+      0, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT,
+      CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, mWindow, nullptr, mModule, nullptr);
+  if (!mTooltipWindow) return;
+  SetWindowPos(mTooltipWindow, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  TOOLINFOA info = {};
+  info.cbSize = sizeof info;
+  info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+  info.hwnd = mWindow;
+  info.uId = reinterpret_cast<UINT_PTR>(mWindow);
+  info.lpszText = const_cast<char*>("");
+  if (!SendMessageA(mTooltipWindow, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&info))) {
+    // Without its tool the tooltip window is useless: this editor goes without tooltips.
+    DestroyWindow(mTooltipWindow);
+    mTooltipWindow = nullptr;
+  }
 }
 
 void IGraphicsWin::CloseEditorWindow() {
@@ -204,9 +226,15 @@ LRESULT IGraphicsWin::DispatchMouse(HWND window, UINT message, WPARAM wParam, LP
       if (wParam & (MK_LBUTTON | MK_RBUTTON)) {
         if (GetCapture() == window && !mEntryWindow) HandleMouseDrag(x, y, mods);
       } else if (HandleMouseOver(x, y, mods)) {
+        bool askHover = false;
+        if (mTooltipWindow && MouseOverIndex() != mTooltipIdx) {
+          mTooltipIdx = MouseOverIndex();
+          HideTooltip();
+          askHover = mTooltipIdx >= 0;
+        }
         TRACKMOUSEEVENT track = {};
         track.cbSize = sizeof track;
-        track.dwFlags = TME_LEAVE | (TooltipsEnabled() ? TME_HOVER : 0);
+        track.dwFlags = TME_LEAVE | (askHover ? TME_HOVER : 0);
         track.hwndTrack = window;
         track.dwHoverTime = HOVER_DEFAULT;
         TrackMouseEvent(&track);

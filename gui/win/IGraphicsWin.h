@@ -95,6 +95,8 @@ class IGraphicsWin : public IGraphics {
   bool RegisterWindowClass();
   void UnregisterWindowClass();
   void FindHostMainWindow();
+  // The tooltip window and its one tool (the editor window); none when that fails.
+  void CreateTooltip();
   void HideTooltip();
   void ResizeAncestors(int dw, int dh);
 
