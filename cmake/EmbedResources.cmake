@@ -33,8 +33,8 @@ function(brask_write_picture_source image_dir output)
        "#include \"gui/EmbeddedPictures.h\"\n\n"
        "namespace {\n\n${arrays}}  // namespace\n\n"
        "const EmbeddedPicture gEmbeddedPictures[] = {\n${entries}    {0, nullptr, 0},\n};\n")
-  file(COPY_FILE ${output}.tmp ${output} ONLY_IF_DIFFERENT)
-  file(REMOVE ${output}.tmp)
+  # Always replaced: an output left older than its inputs would make every build run this again.
+  file(RENAME ${output}.tmp ${output})
 endfunction()
 
 function(brask_collect_directories dir out)
