@@ -63,6 +63,8 @@ FUnknown* CreateBraskInstance(void* /*context*/) {
 }
 
 SMTG_EXPORT_SYMBOL IPluginFactory* PLUGIN_API GetPluginFactory() {
+  // A release on another thread must not end the factory between the test and the addRef.
+  std::lock_guard<std::recursive_mutex> lock(CPluginFactory::LifetimeLock());
   if (gPluginFactory) {
     gPluginFactory->addRef();
     return gPluginFactory;

@@ -33,7 +33,13 @@ tresult PLUGIN_API CPluginFactory::queryInterface(const TUID iid, void** obj) {
 
 uint32 PLUGIN_API CPluginFactory::addRef() { return FUnknownPrivate::atomicAdd(refCount, 1); }
 
+std::recursive_mutex& CPluginFactory::LifetimeLock() {
+  static std::recursive_mutex lock;
+  return lock;
+}
+
 uint32 PLUGIN_API CPluginFactory::release() {
+  std::lock_guard<std::recursive_mutex> lock(LifetimeLock());
   if (FUnknownPrivate::atomicAdd(refCount, -1) == 0) {
     delete this;
     return 0;

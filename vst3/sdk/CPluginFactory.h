@@ -7,6 +7,7 @@
 // pointer to it in gPluginFactory, which the destructor clears, so a host that releases the
 // factory and asks again gets a fresh one.
 
+#include <mutex>
 #include <vector>
 
 #include "pluginterfaces/base/ipluginbase.h"
@@ -22,6 +23,10 @@ class CPluginFactory : public IPluginFactory3 {
 
   // Adds a class; the 8-bit record is also offered widened through IPluginFactory3.
   bool registerClass(const PClassInfo2* info, CreateFunction createFunc, void* context = nullptr);
+
+  // Held while gPluginFactory is read, set or cleared and while a release may end the factory:
+  // hosts may ask for and release the factory from several threads at once.
+  static std::recursive_mutex& LifetimeLock();
 
   //---from FUnknown---
   tresult PLUGIN_API queryInterface(const TUID iid, void** obj) override;
