@@ -465,13 +465,17 @@ ParamValue PLUGIN_API IPlugVST3::plainParamToNormalized(ParamID id, ParamValue p
   return IsCoreParam(id) ? ParamAt(int(id))->NormalizedFromPlain(plainValue) : plainValue;
 }
 
+// The controller's value calls come on the host's user-interface thread while the audio
+// thread may be applying automation to the same records: both hold the instance lock.
 ParamValue PLUGIN_API IPlugVST3::getParamNormalized(ParamID id) {
+  std::lock_guard<std::recursive_mutex> lock(Mutex());
   if (id == kBypassParamId) return IsBypassed() ? 1.0 : 0.0;
   return IsCoreParam(id) ? ParamAt(int(id))->NormalizedValue() : 0.0;
 }
 
 tresult PLUGIN_API IPlugVST3::setParamNormalized(ParamID id, ParamValue value) {
   if (!IsCoreParam(id)) return kResultFalse;
+  std::lock_guard<std::recursive_mutex> lock(Mutex());
   ParamAt(int(id))->SetValueFromNormalized(value);
   return kResultOk;
 }
