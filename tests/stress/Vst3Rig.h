@@ -13,7 +13,7 @@ class Vst3Rig {
  public:
   Vst3Rig(Steinberg::int32 sampleSize, int maxBlock, double sampleRate = 44100.0)
       : is64(sampleSize == Steinberg::Vst::kSample64), frames(maxBlock) {
-    plug.SetUp(sampleSize, maxBlock, sampleRate);
+    if (plug.Valid()) plug.SetUp(sampleSize, maxBlock, sampleRate);
     for (int c = 0; c < 6; ++c) {
       samples64[c].assign(size_t(maxBlock) * 4, 0.0);
       samples32[c].assign(size_t(maxBlock) * 4, 0.0f);
