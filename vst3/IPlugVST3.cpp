@@ -454,6 +454,17 @@ tresult PLUGIN_API IPlugVST3::getParameterInfo(int32 paramIndex, ParameterInfo& 
   return EditController::getParameterInfo(paramIndex, info);
 }
 
+tresult PLUGIN_API IPlugVST3::getParamValueByString(ParamID id, TChar* string,
+                                                    ParamValue& valueNormalized) {
+  ParamValue value = 0.0;
+  const tresult result = EditController::getParamValueByString(id, string, value);
+  // The SDK's own parameter behind 'prst' reads any number as it stands ("2" gives 2.0):
+  // hosts only ever get values inside 0..1, and a text naming no number gives none.
+  if (result != kResultOk || std::isnan(value)) return kResultFalse;
+  valueNormalized = std::min(std::max(value, 0.0), 1.0);
+  return kResultOk;
+}
+
 tresult PLUGIN_API IPlugVST3::getParamStringByValue(ParamID id, ParamValue valueNormalized,
                                                     String128 string) {
   if (!IsCoreParam(id) || !string) return kResultFalse;

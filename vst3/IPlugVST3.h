@@ -69,6 +69,9 @@ class IPlugVST3 : public IPlugBase, public Steinberg::Vst::SingleComponentEffect
   Steinberg::tresult getEditorState(Steinberg::IBStream* state) override;
   Steinberg::tresult PLUGIN_API getParameterInfo(Steinberg::int32 paramIndex,
                                                  Steinberg::Vst::ParameterInfo& info) override;
+  Steinberg::tresult PLUGIN_API
+  getParamValueByString(Steinberg::Vst::ParamID id, Steinberg::Vst::TChar* string,
+                        Steinberg::Vst::ParamValue& valueNormalized) override;
   Steinberg::tresult PLUGIN_API getParamStringByValue(Steinberg::Vst::ParamID id,
                                                       Steinberg::Vst::ParamValue valueNormalized,
                                                       Steinberg::Vst::String128 string) override;
@@ -152,6 +155,6 @@ class IPlugVST3 : public IPlugBase, public Steinberg::Vst::SingleComponentEffect
   bool sideChainConnected = false;         ///< the side chain fed the previous block
   bool mainInputConnected = false;         ///< the main input bus fed the previous block
   Steinberg::Vst::ProcessContext hostProcessContext = {};  ///< the host's latest transport
-  std::vector<float*> floatSlices;  ///< host channel pointers of one slice, one per channel
+  std::vector<float*> floatSlices;        ///< host channel pointers of one slice, one per channel
   std::vector<IPlugVST3View*> openViews;  ///< views made by createView, not referenced
 };
