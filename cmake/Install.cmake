@@ -31,7 +31,12 @@ else()
   set(BRASK_HOME_PREFIX_APPLIED ON CACHE INTERNAL "")
   # Decided when installing, so `--prefix` given then chooses the layout.
   install(CODE [[
-    if(CMAKE_INSTALL_PREFIX STREQUAL "$ENV{HOME}")
+    # "~/" and "~" are the same folder, also before it exists.
+    file(REAL_PATH "${CMAKE_INSTALL_PREFIX}" _brask_prefix)
+    file(REAL_PATH "$ENV{HOME}" _brask_home)
+    string(REGEX REPLACE "(.)/+$" "\\1" _brask_prefix "${_brask_prefix}")
+    string(REGEX REPLACE "(.)/+$" "\\1" _brask_home "${_brask_home}")
+    if(DEFINED ENV{HOME} AND _brask_prefix STREQUAL _brask_home)
       set(BRASK_VST3_DIR ".vst3")
       set(BRASK_VST2_DIR ".vst")
       set(BRASK_DOC_DIR ".local/share/doc/brask")

@@ -8,6 +8,8 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -25,13 +27,16 @@ std::string Slurp(const std::string& path) {
 std::string Vst3Bundle() { return BRASK_VST3_BUNDLE_PATH; }
 std::string Vst2Module() { return BRASK_VST2_MODULE_PATH; }
 
-HostRun RunHost(const std::vector<std::string>& args) {
+HostRun RunHost(const std::vector<std::string>& args) { return RunProgram(BRASK_HOST_PATH, args); }
+
+HostRun RunProgram(const std::string& program, const std::vector<std::string>& args,
+                   const std::vector<std::string>& environment) {
   ScratchDir streams;
   const std::string outPath = streams.Path("stdout");
   const std::string errPath = streams.Path("stderr");
   std::vector<char*> argv;
-  std::string program = BRASK_HOST_PATH;
-  argv.push_back(program.data());
+  std::string path = program;
+  argv.push_back(path.data());
   std::vector<std::string> copies(args);
   for (std::string& arg : copies) argv.push_back(arg.data());
   argv.push_back(nullptr);
@@ -42,6 +47,7 @@ HostRun RunHost(const std::vector<std::string>& args) {
     const int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     dup2(out, STDOUT_FILENO);
     dup2(err, STDERR_FILENO);
+    for (const std::string& entry : environment) putenv(strdup(entry.c_str()));
     execv(argv[0], argv.data());
     _exit(127);
   }
@@ -61,8 +67,8 @@ ScratchDir::ScratchDir() {
 }
 
 ScratchDir::~ScratchDir() {
-  for (const std::string& name : Files()) unlink(Path(name).c_str());
-  rmdir(dir.c_str());
+  std::error_code ignored;
+  std::filesystem::remove_all(dir, ignored);
 }
 
 std::vector<std::string> ScratchDir::Files() const {

@@ -1,6 +1,7 @@
 #pragma once
-// HostProcess: runs the built brask-host program with arguments, as a user or script would,
-// and collects its exit code and both output streams. Also a scratch folder per test.
+// HostProcess: runs the built brask-host program (or CMake) with arguments, as a user or script
+// would, and collects its exit code and both output streams. Also a scratch folder per test,
+// removed with its contents.
 
 #include <string>
 #include <vector>
@@ -12,6 +13,9 @@ struct HostRun {
 };
 
 HostRun RunHost(const std::vector<std::string>& args);
+// Runs any program the same way, with extra NAME=VALUE environment entries.
+HostRun RunProgram(const std::string& program, const std::vector<std::string>& args,
+                   const std::vector<std::string>& environment = {});
 
 // The modules under test (paths fixed at build time).
 std::string Vst3Bundle();
