@@ -9,10 +9,11 @@
 class NyquistLowpass {
  public:
   // Writes b0..a2 for the given cutoff, quality and sample rate. Where the matched design does
-  // not exist (roughly below 43340 Hz for a 19 kHz cutoff the pre-warped frequency passes the
-  // tangent's pole and the result is unstable; at some rates it is NaN), the stage is left out:
-  // the coefficients become the identity, so the signal passes unchanged and the state stays
-  // finite. Every rate where the design is finite and stable uses it unchanged.
+  // not exist (cutoff at or above Nyquist; for 19 kHz below about 43340 Hz, where the pre-warped
+  // frequency passes the tangent's pole and the result is unstable or NaN), or comes out
+  // non-finite or unstable, the stage is left out: the coefficients become the identity, so
+  // the signal passes unchanged and the state stays finite. Elsewhere (for 19 kHz: 43340 Hz
+  // and above) the design is used unchanged.
   void DesignLowpass(float cutoffHz, float q, float sampleRate);
 
   // One sample through the filter.
