@@ -90,3 +90,36 @@ TEST(Vst2BadAudio, MinuteOfSilenceAfterLoudSignalStaysFiniteAndSettles) {
 }
 
 }  // namespace
+
+namespace {
+
+// Values a host should never send for a normalized parameter. setParameter with -inf once
+// left "Mix" at -inf and every output sample NaN.
+TEST(Vst2BadAutomation, ValuesOutsideZeroToOneKeepOutputFinite) {
+  const float values[] = {-std::numeric_limits<float>::infinity(),
+                          std::numeric_limits<float>::infinity(),
+                          std::numeric_limits<float>::quiet_NaN(),
+                          -std::numeric_limits<float>::max(),
+                          std::numeric_limits<float>::max(),
+                          -1.0f,
+                          2.0f};
+  for (float value : values) {
+    for (int param = 0; param < 8; ++param) {
+      Vst2Rig rig(kBlock);
+      ASSERT_TRUE(rig.Valid());
+      for (int s = 0; s < kBlock; ++s) {
+        for (int c = 0; c < 4; ++c) rig.SetInput(c, s, 0.5 * std::sin(0.03 * s));
+      }
+      rig.effect->setParameter(rig.effect.Get(), param, value);
+      const float normalized = rig.effect->getParameter(rig.effect.Get(), param);
+      EXPECT_TRUE(normalized >= 0.0f && normalized <= 1.0f) << "parameter " << param;
+      for (bool is64 : {false, true}) {
+        Process(rig, is64, kBlock);
+        EXPECT_TRUE(rig.OutputsFinite(kBlock, is64))
+            << "parameter " << param << " set to " << value << (is64 ? ", 64" : ", 32") << "-bit";
+      }
+    }
+  }
+}
+
+}  // namespace

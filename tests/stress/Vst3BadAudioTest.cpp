@@ -88,3 +88,40 @@ TEST(Vst3BadAudio, MinuteOfSilenceAfterLoudSignalStaysFiniteAndSettles) {
 }
 
 }  // namespace
+
+namespace {
+
+// Automation points a host should never send, through the audio callback's parameter queues
+// and through the controller.
+TEST(Vst3BadAutomation, ValuesOutsideZeroToOneKeepOutputFinite) {
+  const double values[] = {-std::numeric_limits<double>::infinity(),
+                           std::numeric_limits<double>::infinity(),
+                           std::numeric_limits<double>::quiet_NaN(),
+                           -1e300,
+                           1e300,
+                           -1.0,
+                           2.0};
+  for (double value : values) {
+    for (ParamID param = 0; param < 8; ++param) {
+      Vst3Rig rig(kSample64, kBlock);
+      ASSERT_TRUE(rig.Valid());
+      for (int s = 0; s < kBlock; ++s) {
+        for (int c = 0; c < 4; ++c) rig.SetInput(c, s, 0.5 * std::sin(0.03 * s));
+      }
+      FuzzQueue queue;
+      queue.id = param;
+      queue.points = {{0, value}};
+      rig.changes.queues.push_back(queue);
+      ASSERT_EQ(rig.Process(kBlock), kResultOk);
+      EXPECT_TRUE(rig.OutputsFinite(kBlock)) << "parameter " << param << " set to " << value;
+      rig.changes.queues.clear();
+      rig.plug.controller->setParamNormalized(param, value);
+      const ParamValue normalized = rig.plug.controller->getParamNormalized(param);
+      EXPECT_TRUE(normalized >= 0.0 && normalized <= 1.0) << "parameter " << param;
+      ASSERT_EQ(rig.Process(kBlock), kResultOk);
+      EXPECT_TRUE(rig.OutputsFinite(kBlock)) << "parameter " << param << " set to " << value;
+    }
+  }
+}
+
+}  // namespace
