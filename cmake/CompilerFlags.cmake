@@ -19,3 +19,13 @@ endif()
 set(CMAKE_CXX_VISIBILITY_PRESET hidden)
 set(CMAKE_C_VISIBILITY_PRESET hidden)
 set(CMAKE_VISIBILITY_INLINES_HIDDEN ON)
+
+# Unchanged sources are not compiled twice, also across build folders and fresh clones: the
+# cache keys use paths relative to the source tree.
+find_program(BRASK_CCACHE ccache)
+if(BRASK_CCACHE)
+  set(_brask_launcher ${CMAKE_COMMAND} -E env CCACHE_BASEDIR=${PROJECT_SOURCE_DIR}
+      CCACHE_NOHASHDIR=true ${BRASK_CCACHE})
+  set(CMAKE_C_COMPILER_LAUNCHER ${_brask_launcher})
+  set(CMAKE_CXX_COMPILER_LAUNCHER ${_brask_launcher})
+endif()
