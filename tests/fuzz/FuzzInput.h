@@ -3,6 +3,7 @@
 // decodes into a sequence of host calls. Once the bytes run out every read answers zero (or
 // the first choice), which keeps short inputs meaningful and every decode total.
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
