@@ -272,6 +272,10 @@ void IPlugBase::PassThrough(int nFrames) {
     const double* in = i < InputCount() ? mInputPointers[size_t(i)] : nullptr;
     if (in) {
       memmove(out, in, sizeof(double) * size_t(frames));
+      // A bypassed instance still never hands a NaN or an infinity to the next insert.
+      for (int s = 0; s < frames; ++s) {
+        if (!std::isfinite(out[s])) out[s] = 0.0;
+      }
     } else {
       memset(out, 0, sizeof(double) * size_t(frames));
     }

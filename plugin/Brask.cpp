@@ -220,9 +220,10 @@ void Brask::RenderChunk(const double* const* inputs, double* const* outputs, int
       outputs[1][n] = outR;
     } else {
       // Switched off, and also for a switch value a host pushed out of range: an unwritten
-      // output would hand the host whatever its buffer held.
-      outputs[0][n] = inputs[0][n];
-      outputs[1][n] = inputs[1][n];
+      // output would hand the host whatever its buffer held. A non-finite sample leaves as
+      // silence, as it enters the processing: a host's NaN must not reach the next insert.
+      outputs[0][n] = std::isfinite(inputs[0][n]) ? inputs[0][n] : 0.0;
+      outputs[1][n] = std::isfinite(inputs[1][n]) ? inputs[1][n] : 0.0;
     }
 
     if (c.I == 0.0) gainState = 1.0;
@@ -230,10 +231,11 @@ void Brask::RenderChunk(const double* const* inputs, double* const* outputs, int
   }
 }
 
+// Non-finite input leaves as silence here too.
 void Brask::PassMainInput(double** inputs, double** outputs, int nFrames) {
   for (int n = 0; n < nFrames; ++n) {
-    outputs[0][n] = inputs[0][n];
-    outputs[1][n] = inputs[1][n];
+    outputs[0][n] = std::isfinite(inputs[0][n]) ? inputs[0][n] : 0.0;
+    outputs[1][n] = std::isfinite(inputs[1][n]) ? inputs[1][n] : 0.0;
   }
 }
 
