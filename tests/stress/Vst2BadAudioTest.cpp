@@ -123,3 +123,25 @@ TEST(Vst2BadAutomation, ValuesOutsideZeroToOneKeepOutputFinite) {
 }
 
 }  // namespace
+
+namespace {
+
+// With the power switch off the input passes straight through; its NaN and infinities once
+// did too.
+TEST(Vst2BadAudio, SwitchedOffPassesNoNonFiniteSample) {
+  for (bool is64 : {false, true}) {
+    Vst2Rig rig(kBlock);
+    ASSERT_TRUE(rig.Valid());
+    rig.effect->setParameter(rig.effect.Get(), 6, 0.0f);  // "Bypass": 0 passes the input
+    for (int s = 0; s < kBlock; ++s) {
+      const double bad = s % 2 ? std::numeric_limits<double>::quiet_NaN()
+                               : std::numeric_limits<double>::infinity();
+      for (int c = 0; c < 4; ++c) rig.SetInput(c, s, s % 3 == 0 ? bad : 0.25);
+    }
+    Process(rig, is64, kBlock);
+    EXPECT_TRUE(rig.OutputsFinite(kBlock, is64));
+    EXPECT_EQ(rig.Output(0, 1, is64), 0.25) << "finite samples still pass unchanged";
+  }
+}
+
+}  // namespace

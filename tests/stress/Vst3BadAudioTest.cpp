@@ -125,3 +125,28 @@ TEST(Vst3BadAutomation, ValuesOutsideZeroToOneKeepOutputFinite) {
 }
 
 }  // namespace
+
+namespace {
+
+// The power switch off ("Bypass" at 0) and the host's bypass ('bpas') both pass the input
+// through; its NaN and infinities once did too.
+TEST(Vst3BadAudio, BypassedPassesNoNonFiniteSample) {
+  for (ParamID bypass : {ParamID(6), ParamID(0x62706173)}) {
+    Vst3Rig rig(kSample64, kBlock);
+    ASSERT_TRUE(rig.Valid());
+    FuzzQueue queue;
+    queue.id = bypass;
+    queue.points = {{0, bypass == 6 ? 0.0 : 1.0}};
+    rig.changes.queues.push_back(queue);
+    for (int s = 0; s < kBlock; ++s) {
+      const double bad = s % 2 ? std::numeric_limits<double>::quiet_NaN()
+                               : -std::numeric_limits<double>::infinity();
+      for (int c = 0; c < 4; ++c) rig.SetInput(c, s, s % 3 == 0 ? bad : 0.25);
+    }
+    ASSERT_EQ(rig.Process(kBlock), kResultOk);
+    EXPECT_TRUE(rig.OutputsFinite(kBlock)) << "bypass parameter " << bypass;
+    EXPECT_EQ(rig.Output(0, 1), 0.25) << "finite samples still pass unchanged";
+  }
+}
+
+}  // namespace
