@@ -32,7 +32,11 @@ bool LICE_MemBitmap::Resize(int width, int height) {
   mHeight = height;
   // Sizes that overflow the 32-bit byte count are treated like a failed allocation.
   const int64_t stride = (int64_t(width) + kRowAlignMask) & ~int64_t(kRowAlignMask);
-  const int64_t need = width >= 1 && height >= 1 ? stride * height * 4 : 0;
+  int64_t need = 0;
+  if (width >= 1 && height >= 1) {
+    // Rows too long for this height are too large before the product itself can overflow.
+    need = stride * 4 > kLargestBuffer / height ? kLargestBuffer + 1 : stride * height * 4;
+  }
   if (need > 0 && need <= kLargestBuffer) {
     if (!mRaw) {
       mRaw = std::malloc(size_t(need) + kPixelAlignment - 1);
