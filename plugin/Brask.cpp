@@ -218,10 +218,13 @@ void Brask::RenderChunk(const double* const* inputs, double* const* outputs, int
     if (c.bypass == 1) {
       outputs[0][n] = outL;
       outputs[1][n] = outR;
+    } else if (c.bypass == 0) {
+      // Switched off means untouched: the input leaves bit for bit, whatever it holds.
+      outputs[0][n] = inputs[0][n];
+      outputs[1][n] = inputs[1][n];
     } else {
-      // Switched off, and also for a switch value a host pushed out of range: an unwritten
-      // output would hand the host whatever its buffer held. A non-finite sample leaves as
-      // silence, as it enters the processing: a host's NaN must not reach the next insert.
+      // A switch value a host pushed out of range: an unwritten output would hand the host
+      // whatever its buffer held, so the input passes, with non-finite samples as silence.
       outputs[0][n] = std::isfinite(inputs[0][n]) ? inputs[0][n] : 0.0;
       outputs[1][n] = std::isfinite(inputs[1][n]) ? inputs[1][n] : 0.0;
     }

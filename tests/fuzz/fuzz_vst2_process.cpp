@@ -72,7 +72,8 @@ void Process(FuzzInput& in, FuzzVst2Effect& effect, int frames, Call call) {
   inputs.Build(in, effect->numInputs, length, in.Pick(kAmplitudes));
   outputs.Build(in, effect->numOutputs, length, 0.0);
   call(effect.Get(), inputs.pointers.data(), outputs.pointers.data(), VstInt32(frames));
-  FUZZ_CHECK(outputs.Finite(length));
+  // The power switch off ("Bypass" at 0) copies the input bit for bit, non-finite samples too.
+  if (effect->getParameter(effect.Get(), 6) >= 0.5f) FUZZ_CHECK(outputs.Finite(length));
 }
 
 }  // namespace

@@ -192,7 +192,8 @@ void Process(FuzzInput& in, FuzzVst3Instance& plug, const HostState& host) {
   data.outputs = outputs.buses.empty() ? nullptr : outputs.buses.data();
   data.inputParameterChanges = in.Byte() < 230 ? &changes : nullptr;
   plug.processor->process(data);
-  outputs.CheckFinite(frames, is64);
+  // The power switch off ("Bypass" at 0) copies the input bit for bit, non-finite samples too.
+  if (plug.controller->getParamNormalized(6) >= 0.5) outputs.CheckFinite(frames, is64);
 }
 
 }  // namespace
