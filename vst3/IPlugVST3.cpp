@@ -457,7 +457,13 @@ tresult PLUGIN_API IPlugVST3::getParameterInfo(int32 paramIndex, ParameterInfo& 
 tresult PLUGIN_API IPlugVST3::getParamValueByString(ParamID id, TChar* string,
                                                     ParamValue& valueNormalized) {
   ParamValue value = 0.0;
-  const tresult result = EditController::getParamValueByString(id, string, value);
+  tresult result = kResultFalse;
+  try {
+    // The SDK's text conversion throws on UTF-16 that is not well formed (a lone surrogate).
+    result = EditController::getParamValueByString(id, string, value);
+  } catch (...) {
+    return kResultFalse;
+  }
   // The SDK's own parameter behind 'prst' reads any number as it stands ("2" gives 2.0):
   // hosts only ever get values inside 0..1, and a text naming no number gives none.
   if (result != kResultOk || std::isnan(value)) return kResultFalse;
