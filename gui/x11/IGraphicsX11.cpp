@@ -244,7 +244,8 @@ void IGraphicsX11::RestorePointer() {
     XWarpPointer(mDisplay, None, DefaultRootWindow(mDisplay), 0, 0, 0, 0, SavedPointerX(),
                  SavedPointerY());
     XUndefineCursor(mDisplay, mWindow);
-    XFlush(mDisplay);
+    // Wait for the warp: motion that other clients send afterwards must start from here.
+    trap.Sync();
   }
   SetPointerHidden(false, SavedPointerX(), SavedPointerY());
 }
