@@ -75,10 +75,10 @@ def _lens(ctx, cx, cy, tint, lit):
         ctx.arc(cx, cy, r, 0, 2 * math.pi)
         ctx.stroke()
     # specular window reflection on the dome
-    spec = cairo.RadialGradient(cx - 4.0, cy - 5.5, 0.3, cx - 4.0, cy - 5.5, 6.0)
-    spec.add_color_stop_rgba(0, 1, 1, 1, 0.75 if not lit else 0.6)
-    spec.add_color_stop_rgba(1, 1, 1, 1, 0)
-    ctx.set_source(spec)
+    highlight = cairo.RadialGradient(cx - 4.0, cy - 5.5, 0.3, cx - 4.0, cy - 5.5, 6.0)
+    highlight.add_color_stop_rgba(0, 1, 1, 1, 0.75 if not lit else 0.6)
+    highlight.add_color_stop_rgba(1, 1, 1, 1, 0)
+    ctx.set_source(highlight)
     ctx.arc(cx, cy, LENS, 0, 2 * math.pi)
     ctx.fill()
     if lit:
