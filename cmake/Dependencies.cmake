@@ -53,6 +53,23 @@ if(WIN32)
   target_link_libraries(vst3sdk PUBLIC ole32)
 endif()
 
+# --- Highway (libhwy-dev): its SIMD operations and vector math, used as headers only. The
+# choice of instruction set at run time is the project's own, so no Highway library is linked
+# and the modules depend on nothing new. The headers are seen through a folder of their own, so
+# that the MinGW build does not search the native /usr/include.
+find_path(BRASK_HWY_INCLUDE_DIR hwy/highway.h PATHS /usr/include NO_DEFAULT_PATH
+          NO_CMAKE_FIND_ROOT_PATH)
+if(NOT BRASK_HWY_INCLUDE_DIR)
+  message(FATAL_ERROR "Highway headers not found; run scripts/setup")
+endif()
+set(_hwy_view ${CMAKE_BINARY_DIR}/hwy-include)
+file(MAKE_DIRECTORY ${_hwy_view})
+if(NOT EXISTS ${_hwy_view}/hwy/highway.h)
+  file(CREATE_LINK ${BRASK_HWY_INCLUDE_DIR}/hwy ${_hwy_view}/hwy SYMBOLIC)
+endif()
+add_library(hwy_headers INTERFACE)
+target_include_directories(hwy_headers SYSTEM INTERFACE ${_hwy_view})
+
 # --- zlib and libpng. Native: the system's. Windows: zlib from libz-mingw-w64-dev and a
 # static libpng that scripts/setup builds from Debian's source package into .cache/.
 if(WIN32)

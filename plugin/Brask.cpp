@@ -1,7 +1,6 @@
 #include "Brask.h"
 
 #include <algorithm>
-#include <cfloat>
 #include <cmath>
 #include <mutex>
 
@@ -9,7 +8,7 @@
 #include "BraskIdentity.h"
 #include "DenormalGuard.h"
 #include "GainComputer.h"
-#include "Saturate.h"
+#include "SampleGuards.h"
 #include "gui/IControl.h"
 #include "gui/IGraphics.h"
 
@@ -25,11 +24,6 @@ constexpr double kAudioHighpassHz = 15.0;
 constexpr double kAudioHighpassQ = 0.82;
 constexpr float kAudioLowpassHz = 19000.0f;
 constexpr float kAudioLowpassQ = 0.7f;
-
-// A sample the 32-bit stages cannot hold (NaN, infinite, or beyond the float range) enters the
-// detector and the audio path as silence; otherwise one such sample would turn every filter
-// state into NaN for the rest of the session.
-inline double Sanitized(double x) { return std::fabs(x) <= double(FLT_MAX) ? x : 0.0; }
 
 // Integer parameters are read by truncating toward zero; anything but 0 or 1 reads as -1.
 inline int SwitchPosition(double value) {
@@ -110,13 +104,22 @@ void Brask::OnParamChanged(int paramIdx) {
 }
 
 void Brask::DesignFilters(double sampleRate) {
-  for (Biquad& hp : detectorHighpass) {
-    hp.type = kBiquadHighpass;
-    hp.q = kDetectorQ;
-    hp.peakGain = 1.0;
-    hp.fc = hpfParam / sampleRate;
-    hp.ComputeCoefficients();
+  // A design is a pure function of its inputs, so an unchanged one is kept. A NaN rate never
+  // compares equal and is designed (transparent) every block.
+  if (!haveDetectorDesign || detectorDesignKey[0] != hpfParam ||
+      detectorDesignKey[1] != sampleRate) {
+    for (Biquad& hp : detectorHighpass) {
+      hp.type = kBiquadHighpass;
+      hp.q = kDetectorQ;
+      hp.peakGain = 1.0;
+      hp.fc = hpfParam / sampleRate;
+      hp.ComputeCoefficients();
+    }
+    detectorDesignKey[0] = hpfParam;
+    detectorDesignKey[1] = sampleRate;
+    haveDetectorDesign = true;
   }
+  if (haveAudioDesign && audioDesignRate == sampleRate) return;
   for (Biquad& hp : audioHighpass) {
     hp.type = kBiquadHighpass;
     hp.q = kAudioHighpassQ;
@@ -127,6 +130,24 @@ void Brask::DesignFilters(double sampleRate) {
   for (NyquistLowpass& lp : audioLowpass) {
     lp.DesignLowpass(kAudioLowpassHz, kAudioLowpassQ, float(sampleRate));
   }
+  audioDesignRate = sampleRate;
+  haveAudioDesign = true;
+}
+
+void Brask::UpdateTimeConstants(double I, double attackSec, double releaseSec, double sampleRate) {
+  const ConstantsKey key = {I, attackSec, releaseSec, sampleRate};
+  if (haveConstants && key == constantsKey) return;
+  DetectorLaw& law = constants.law;
+  law.I = I;
+  law.T = std::exp(-I / kLogScale);
+  law.gin = std::pow(10.0, I / 10.0 / 20.0);
+  law.k = std::pow(10.0, -2.25);
+  law.D = std::exp(-kDetectorPoleNumerator / sampleRate);
+  constants.F = attackSec == 0.0 ? 0.0 : std::exp(-1.0 / (sampleRate * attackSec));
+  constants.G = releaseSec == 0.0 ? 0.0 : std::exp(-1.0 / (sampleRate * releaseSec));
+  constants.meterSmoothing = std::exp(-kMeterPoleNumerator / (sampleRate * kMeterTime));
+  constantsKey = key;
+  haveConstants = true;
 }
 
 void Brask::ProcessBlock(double** inputs, double** outputs, int nFrames) {
@@ -145,68 +166,60 @@ void Brask::ProcessBlock(double** inputs, double** outputs, int nFrames) {
     return;
   }
 
-  BlockConstants c;
-  c.I = I;
-  c.T = std::exp(-I / kLogScale);
-  c.gin = std::pow(10.0, I / 10.0 / 20.0);
-  c.k = std::pow(10.0, -2.25);
-  // Constant within the block, so computed once.
-  c.D = std::exp(-kDetectorPoleNumerator / sampleRate);
-  c.F = attackSec == 0.0 ? 0.0 : std::exp(-1.0 / (sampleRate * attackSec));
-  c.G = releaseSec == 0.0 ? 0.0 : std::exp(-1.0 / (sampleRate * releaseSec));
-  c.meterSmoothing = std::exp(-kMeterPoleNumerator / (sampleRate * kMeterTime));
+  // Constant within the block, so computed once, and kept while nothing they depend on moves.
+  UpdateTimeConstants(I, attackSec, releaseSec, sampleRate);
+  BlockConstants& c = constants;
   c.m = mixParam / 100.0;
   // Neither switch can change while the block runs: the caller holds the instance lock.
   c.bypass = SwitchPosition(ParamAt(kParamBypass)->Value());
   c.sidechain = SwitchPosition(ParamAt(kParamSidechain)->Value());
   c.meter = MeterControl();
+  c.kernels = &KernelsFor(ActiveVectorPath());
 
-  const double* detectorLeft = c.sidechain == 1 ? inputs[2] : inputs[0];
-  const double* detectorRight = c.sidechain == 1 ? inputs[3] : inputs[1];
-  for (int start = 0; start < nFrames; start += kChunkFrames) {
-    const int frames = std::min(kChunkFrames, nFrames - start);
-    SaturateAudio(inputs[0] + start, inputs[1] + start, frames, c);
-    ComputeTargetGains(detectorLeft + start, detectorRight + start, frames, c);
-    const double* main[2] = {inputs[0] + start, inputs[1] + start};
-    double* out[2] = {outputs[0] + start, outputs[1] + start};
-    RenderChunk(main, out, frames, c);
+  // The meter control takes the level at the end of every chunk; a control's first value is
+  // also the one a double click restores, so the first frame of each block is a chunk of its own.
+  int start = 0;
+  if (c.meter) start = ProcessChunk(inputs, outputs, 0, 1, c);
+  while (start < nFrames) {
+    start = ProcessChunk(inputs, outputs, start, std::min(kChunkFrames, nFrames - start), c);
   }
   RecoverNonFiniteState();
 }
 
-void Brask::SaturateAudio(const double* left, const double* right, int frames,
-                          const BlockConstants& c) {
-  for (int n = 0; n < frames; ++n) {
-    saturatedAudio[0][n] = Saturate(Sanitized(left[n]), c.k);
-    saturatedAudio[1][n] = Saturate(Sanitized(right[n]), c.k);
-  }
+int Brask::ProcessChunk(double** inputs, double** outputs, int start, int frames,
+                        const BlockConstants& c) {
+  const bool keyed = c.sidechain == 1;
+  FilterDetector(inputs[keyed ? 2 : 0] + start, inputs[keyed ? 3 : 1] + start, frames, c.sidechain);
+  c.kernels->targetGains(detectorChunk[0], detectorChunk[1], targetGain, frames, c.law);
+  c.kernels->saturateAudio(inputs[0] + start, saturatedAudio[0], frames, c.law.k);
+  c.kernels->saturateAudio(inputs[1] + start, saturatedAudio[1], frames, c.law.k);
+  const double* main[2] = {inputs[0] + start, inputs[1] + start};
+  double* out[2] = {outputs[0] + start, outputs[1] + start};
+  RenderChunk(main, out, frames, c);
+  if (c.meter) c.meter->SetValueFromCore(meterLevel);
+  return start + frames;
 }
 
-void Brask::ComputeTargetGains(const double* left, const double* right, int frames,
-                               const BlockConstants& c) {
+void Brask::FilterDetector(const double* left, const double* right, int frames, int sidechain) {
   for (int n = 0; n < frames; ++n) {
-    if (c.sidechain >= 0) {
-      const double xL = Sanitized(left[n]);
-      const double xR = Sanitized(right[n]);
-      detectorSample[0] = float(detectorHighpass[0].ProcessSample(float(xL)));
-      detectorSample[1] = float(detectorHighpass[1].ProcessSample(float(xR)));
+    if (sidechain >= 0) {
+      detectorSample[0] = float(detectorHighpass[0].ProcessSample(float(Sanitized(left[n]))));
+      detectorSample[1] = float(detectorHighpass[1].ProcessSample(float(Sanitized(right[n]))));
     }
-    const double dL = detectorSample[0];
-    const double dR = detectorSample[1];
-    const double N = Saturate(dR * c.gin, c.k) + Saturate(dL * c.gin, c.k);
-    const double L = DetectorLevel(N, c.D);
-    targetGain[n] = TargetGain(L, c.T, dL + dR, c.I);
+    detectorChunk[0][n] = detectorSample[0];
+    detectorChunk[1][n] = detectorSample[1];
   }
 }
 
 void Brask::RenderChunk(const double* const* inputs, double* const* outputs, int frames,
                         const BlockConstants& c) {
+  const bool metering = Editor() != nullptr;
   for (int n = 0; n < frames; ++n) {
     gainState = SmoothedGain(gainState, targetGain[n], c.F, c.G);
     const double S = gainState;
 
-    const float yL = audioLowpass[0].ProcessSample(float(saturatedAudio[0][n]));
-    const float yR = audioLowpass[1].ProcessSample(float(saturatedAudio[1][n]));
+    const float yL = audioLowpass[0].ProcessSample(saturatedAudio[0][n]);
+    const float yR = audioLowpass[1].ProcessSample(saturatedAudio[1][n]);
     const double aL = float(audioHighpass[0].ProcessSample(double(yL)));
     const double aR = float(audioHighpass[1].ProcessSample(double(yR)));
 
@@ -229,8 +242,8 @@ void Brask::RenderChunk(const double* const* inputs, double* const* outputs, int
       outputs[1][n] = std::isfinite(inputs[1][n]) ? inputs[1][n] : 0.0;
     }
 
-    if (c.I == 0.0) gainState = 1.0;
-    if (Editor()) FeedMeter(c.meterSmoothing, c.meter);
+    if (c.law.I == 0.0) gainState = 1.0;
+    if (metering) UpdateMeterLevel(c.meterSmoothing);
   }
 }
 
@@ -248,11 +261,10 @@ IControl* Brask::MeterControl() {
   return editor->GetControl(meterControlIndex);
 }
 
-void Brask::FeedMeter(double meterSmoothing, IControl* meter) {
+void Brask::UpdateMeterLevel(double meterSmoothing) {
   const double v = std::fabs(1.0 - gainState);
   const double target = v > meterLevel ? v * kMeterRise : v * kMeterFall;
   meterLevel = (meterLevel - target) * meterSmoothing + target;
-  if (meter) meter->SetValueFromCore(meterLevel);
 }
 
 void Brask::RecoverNonFiniteState() {

@@ -13,6 +13,7 @@
 // OnParamChanged and ProcessBlock of the core are overridden.
 
 #include "Biquad.h"
+#include "CurveKernels.h"
 #include "NyquistLowpass.h"
 #include "PluginAdaptor.h"
 
@@ -48,40 +49,48 @@ class Brask : public PluginAdaptor {
  private:
   // The per-block values of the processing.
   struct BlockConstants {
-    double I;               // drive mapping, ten times "Input"
-    double T;               // threshold
-    double gin;             // detector drive
-    double k;               // saturation amount
-    double D;               // detector pole
+    DetectorLaw law;        // drive, saturation amount, detector pole, threshold, I
     double F;               // attack: largest fall per sample
     double G;               // release: 1/G is the largest rise per sample
     double meterSmoothing;  // meter pole
     double m;               // "Mix" as a share
     int bypass;             // switch positions, -1 when out of range
     int sidechain;
-    IControl* meter;  // the meter control, or null
+    IControl* meter;              // the meter control, or null
+    const CurveKernels* kernels;  // the vector path's kernels
   };
 
-  // The processing runs in chunks, pass by pass: the curve and the gain law cost most and are
-  // independent from sample to sample, so evaluating them over a whole chunk lets the processor
-  // overlap consecutive samples; only the cheap recursive parts then run strictly in order.
-  // Every value is computed exactly as in a sample-by-sample loop.
+  // What the cached time constants and filter designs were computed from; a block whose
+  // values match reuses them, bit for bit the same as computing them again.
+  struct ConstantsKey {
+    double I, attackSec, releaseSec, sampleRate;
+    bool operator==(const ConstantsKey& o) const {
+      return I == o.I && attackSec == o.attackSec && releaseSec == o.releaseSec &&
+             sampleRate == o.sampleRate;
+    }
+  };
+
+  // The processing runs in chunks, pass by pass: the curves and the gain law cost most and are
+  // independent from sample to sample, so the vector kernels evaluate them over a whole chunk;
+  // only the cheap recursive parts (filters, gain slew, meter) then run strictly in order.
   static constexpr int kChunkFrames = 64;
 
   void DefineParameters();
-  // Designs every filter for the current sample rate and "HPF".
+  // Designs every filter for the current sample rate and "HPF", unless already designed so.
   void DesignFilters(double sampleRate);
+  // The gain law's and the meter's constants for the block, recomputed when they change.
+  void UpdateTimeConstants(double I, double attackSec, double releaseSec, double sampleRate);
   static void PassMainInput(double** inputs, double** outputs, int nFrames);
-  // Fills saturatedAudio from the main input.
-  void SaturateAudio(const double* left, const double* right, int frames, const BlockConstants& c);
-  // Runs the detector and fills targetGain.
-  void ComputeTargetGains(const double* left, const double* right, int frames,
-                          const BlockConstants& c);
-  // Smooths the gain, filters and mixes the audio, writes the outputs and feeds the meter.
+  // Runs every pass over frames frames from start; answers the next start.
+  int ProcessChunk(double** inputs, double** outputs, int start, int frames,
+                   const BlockConstants& c);
+  // Runs the detector filters over a chunk into detectorChunk.
+  void FilterDetector(const double* left, const double* right, int frames, int sidechain);
+  // Smooths the gain, filters and mixes the audio, writes the outputs and keeps the meter.
   void RenderChunk(const double* const* inputs, double* const* outputs, int frames,
                    const BlockConstants& c);
   IControl* MeterControl();  // null without an editor or with the index outside its list
-  void FeedMeter(double meterSmoothing, IControl* meter);
+  void UpdateMeterLevel(double meterSmoothing);
   // Brings back to rest any state that extreme input drove out of the finite range, so one bad
   // block never poisons the ones after it.
   void RecoverNonFiniteState();
@@ -98,7 +107,18 @@ class Brask : public PluginAdaptor {
   Biquad detectorHighpass[2];
   Biquad audioHighpass[2];
   NyquistLowpass audioLowpass[2];
-  double detectorSample[2] = {0.0, 0.0};        // dL, dR of the most recent detector sample
-  double saturatedAudio[2][kChunkFrames] = {};  // sL, sR of the current chunk
-  double targetGain[kChunkFrames] = {};         // R of the current chunk
+  double detectorSample[2] = {0.0, 0.0};  // dL, dR of the most recent detector sample
+
+  BlockConstants constants = {};  // valid once constantsKey is set
+  ConstantsKey constantsKey = {};
+  bool haveConstants = false;
+  double detectorDesignKey[2] = {};  // "HPF" and rate of the detector filters' design
+  double audioDesignRate = 0.0;      // rate of the audio filters' design
+  bool haveDetectorDesign = false;
+  bool haveAudioDesign = false;
+
+  // The current chunk, pass by pass.
+  double detectorChunk[2][kChunkFrames] = {};  // dL, dR
+  double targetGain[kChunkFrames] = {};        // R
+  float saturatedAudio[2][kChunkFrames] = {};  // sL, sR rounded to float
 };

@@ -7,6 +7,8 @@
 
 #include <cmath>
 
+#include "Saturate.h"
+
 // Scale of the log domain. Deliberately not 20 / ln(10): the whole gain law (threshold, slope)
 // is tuned to this value.
 constexpr double kLogScale = 8.65617025;
@@ -37,4 +39,20 @@ inline double TargetGain(double L, double T, double detectorSum, double I) {
 inline double SmoothedGain(double S, double R, double F, double G) {
   if (S > R) return R > S * F ? R : S * F;
   return S / G < R ? S / G : R;
+}
+
+// The per-block constants of the detector and the gain law.
+struct DetectorLaw {
+  double gin;  // detector drive, 10^(Input/20)
+  double k;    // saturation amount
+  double D;    // detector pole
+  double T;    // threshold
+  double I;    // ten times "Input"
+};
+
+// The target gain for one pair of filtered detector samples: the detector curve, the level and
+// the gain law, exactly in the scalar order.
+inline double DetectorTargetGain(double dL, double dR, const DetectorLaw& law) {
+  const double N = Saturate(dR * law.gin, law.k) + Saturate(dL * law.gin, law.k);
+  return TargetGain(DetectorLevel(N, law.D), law.T, dL + dR, law.I);
 }

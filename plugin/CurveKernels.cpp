@@ -1,0 +1,199 @@
+// The curve kernels, compiled once per vector path. Highway's foreach_target re-includes this
+// file once per instruction set; the code between the namespace markers is built each time
+// with that set's target attributes, the rest (the dispatch table) once.
+
+// The paths of VectorPath: the x86-64 baseline (Highway's one-lane target, which the compiler
+// builds with SSE2), AVX2 with FMA, and AVX-512. AES and carry-less multiply are not needed,
+// so the AVX2 path does not require them; Highway's debug assertions would need its library.
+#define HWY_TARGETS (HWY_AVX3 | HWY_AVX2 | HWY_SCALAR)
+#define HWY_DISABLE_PCLMUL_AES
+#define HWY_IS_DEBUG_BUILD 0
+
+#undef HWY_TARGET_INCLUDE
+#define HWY_TARGET_INCLUDE "CurveKernels.cpp"
+#include <hwy/foreach_target.h>  // IWYU pragma: keep
+// Must follow foreach_target.h.
+#include <hwy/contrib/math/math-inl.h>
+#include <hwy/highway.h>
+
+#include "CurveKernels.h"
+#include "GainComputer.h"
+#include "SampleGuards.h"
+#include "Saturate.h"
+
+HWY_BEFORE_NAMESPACE();
+namespace brask {
+namespace HWY_NAMESPACE {
+namespace hn = hwy::HWY_NAMESPACE;
+
+using Tag = hn::ScalableTag<double>;
+using Vec = hn::Vec<Tag>;
+using Mask = hn::Mask<Tag>;
+
+// Room for one vector of the widest path (AVX-512: eight doubles).
+constexpr int kMaxLanes = 8;
+
+// Inputs beyond this leave the vector routines' checked range (sin of x^4 up to about 2.7e8).
+constexpr double kCurveVectorLimit = 128.0;
+
+// Slack for the audio curve's float rounding. The vector routines and the C library each lie
+// within a few ulp of the exact sin and tanh; 2^-43 of the terms' magnitudes allows thousands,
+// plus the roundings of the two subtractions. 2^-50 of the result covers the final multiply
+// and add, which round on both sides.
+constexpr double kTermSlack = 0x1p-43;
+constexpr double kResultSlack = 0x1p-50;
+
+// A level this close to the level law's jump at N = 1 - D (relative) is settled by the C
+// library, so that a last-ulp difference in N can never pick the other branch.
+constexpr double kJumpMargin = 1e-9;
+
+// The gain law's vector range: the slope 10^-((dL + dR) / 20) within 1e-2..1e2, and exp's
+// argument well inside its valid range.
+constexpr double kSlopeSumLimit = 40.0;
+constexpr double kExpLimit = 700.0;
+
+constexpr double kLn10 = 2.302585092994045684;
+
+// Saturate's curve in the scalar order, (sin(x^4) - (tanh(x^3) - tanh(x^4))) * k + x, and the
+// magnitude |sin| + |tanh| + |tanh| of its terms.
+HWY_INLINE Vec Curve(Tag d, Vec x, Vec k, Vec* termMagnitude) {
+  const Vec x3 = hn::Mul(hn::Mul(x, x), x);
+  const Vec x4 = hn::Mul(x3, x);
+  const Vec s = hn::Sin(d, x4);
+  const Vec t3 = hn::Tanh(d, x3);
+  const Vec t4 = hn::Tanh(d, x4);
+  *termMagnitude = hn::Add(hn::Add(hn::Abs(s), hn::Abs(t3)), hn::Abs(t4));
+  return hn::Add(hn::Mul(hn::Sub(s, hn::Sub(t3, t4)), k), x);
+}
+
+HWY_INLINE Vec Curve(Tag d, Vec x, Vec k) {
+  Vec unused;
+  return Curve(d, x, k, &unused);
+}
+
+// Indices of the lanes set in a mask, as 1.0 in a lane array.
+HWY_INLINE void StoreLaneFlags(Tag d, Mask lanes, double* flags) {
+  hn::StoreU(hn::IfThenElseZero(lanes, hn::Set(d, 1.0)), d, flags);
+}
+
+// One vector of the audio curve, rounded to float.
+HWY_INLINE void SaturateAudioVector(Tag d, const double* in, float* out, double k) {
+  const hn::Rebind<float, Tag> df;
+  const Vec x = hn::LoadU(d, in);
+  const Mask inRange = hn::Le(hn::Abs(x), hn::Set(d, kCurveVectorLimit));  // false for NaN
+  Vec terms;
+  const Vec y = Curve(d, hn::IfThenElseZero(inRange, x), hn::Set(d, k), &terms);
+  hn::StoreU(hn::DemoteTo(df, y), df, out);
+
+  // The C library's result lies within y +- slack; if both ends round to the same float, so
+  // does it (rounding is monotonic).
+  const Vec slack = hn::Add(hn::Mul(terms, hn::Set(d, k * kTermSlack)),
+                            hn::Mul(hn::Abs(y), hn::Set(d, kResultSlack)));
+  const Vec low = hn::PromoteTo(d, hn::DemoteTo(df, hn::Sub(y, slack)));
+  const Vec high = hn::PromoteTo(d, hn::DemoteTo(df, hn::Add(y, slack)));
+  const Mask recompute = hn::Or(hn::Not(inRange), hn::Ne(low, high));
+  if (HWY_LIKELY(hn::AllFalse(d, recompute))) return;
+  double flags[kMaxLanes];
+  StoreLaneFlags(d, recompute, flags);
+  for (size_t i = 0; i < hn::Lanes(d); ++i) {
+    if (flags[i] != 0.0) out[i] = float(Saturate(Sanitized(in[i]), k));
+  }
+}
+
+void SaturateAudio(const double* in, float* out, int frames, double k) {
+  const Tag d;
+  const int lanes = int(hn::Lanes(d));
+  int n = 0;
+  for (; n + lanes <= frames; n += lanes) SaturateAudioVector(d, in + n, out + n, k);
+  if (n == frames) return;
+  double padded[kMaxLanes] = {};
+  float result[kMaxLanes];
+  for (int i = n; i < frames; ++i) padded[i - n] = in[i];
+  SaturateAudioVector(d, padded, result, k);
+  for (int i = n; i < frames; ++i) out[i] = result[i - n];
+}
+
+// The detector level of DetectorLevel, lane by lane.
+HWY_INLINE Vec Level(Tag d, Vec N, double D) {
+  const Vec O = hn::Mul(N, hn::Set(d, 1.0 - D));
+  const Vec rising = hn::Sqrt(hn::Add(O, hn::Mul(hn::Set(d, D), O)));
+  const Vec L = hn::IfThenElse(hn::Gt(N, hn::Sqrt(O)), N, rising);
+  return hn::IfThenElseZero(hn::Gt(N, hn::Zero(d)), L);
+}
+
+// One vector of target gains.
+HWY_INLINE void TargetGainVector(Tag d, const double* dL, const double* dR, double* out,
+                                 const DetectorLaw& law) {
+  const Vec left = hn::LoadU(d, dL);
+  const Vec right = hn::LoadU(d, dR);
+  const Vec gin = hn::Set(d, law.gin);
+  const Vec xR = hn::Mul(right, gin);
+  const Vec xL = hn::Mul(left, gin);
+  const Vec limit = hn::Set(d, kCurveVectorLimit);
+  const Mask inRange = hn::And(hn::Le(hn::Abs(xR), limit), hn::Le(hn::Abs(xL), limit));
+  const Vec k = hn::Set(d, law.k);
+  const Vec N = hn::Add(Curve(d, hn::IfThenElseZero(inRange, xR), k),
+                        Curve(d, hn::IfThenElseZero(inRange, xL), k));
+  const Vec L = Level(d, N, law.D);
+  const Vec jump = hn::Set(d, 1.0 - law.D);
+  const Mask nearJump = hn::Lt(hn::Abs(hn::Sub(N, jump)), hn::Mul(jump, hn::Set(d, kJumpMargin)));
+
+  // Above the threshold: R = exp(((ln(L) C + I) a - I) / C) / L, with a = 10^-((dL + dR)/20).
+  const Vec one = hn::Set(d, 1.0);
+  const Mask above = hn::Gt(L, hn::Set(d, law.T));
+  const Vec level = hn::IfThenElse(above, L, one);  // keeps log's argument positive
+  const Vec sum = hn::Add(left, right);
+  const Vec a = hn::Exp(d, hn::Mul(sum, hn::Set(d, -kLn10 / 20.0)));
+  const Vec I = hn::Set(d, law.I);
+  const Vec excess = hn::Mul(hn::Add(hn::Mul(hn::Log(d, level), hn::Set(d, kLogScale)), I), a);
+  const Vec z = hn::Mul(hn::Sub(excess, I), hn::Set(d, 1.0 / kLogScale));
+  const Vec R = hn::Div(hn::Exp(d, z), level);
+  hn::StoreU(hn::IfThenElse(above, R, one), d, out);
+
+  const Mask lawInRange = hn::And(hn::Le(hn::Abs(sum), hn::Set(d, kSlopeSumLimit)),
+                                  hn::Le(hn::Abs(z), hn::Set(d, kExpLimit)));
+  const Mask recompute = hn::Or(hn::Or(hn::Not(inRange), nearJump), hn::AndNot(lawInRange, above));
+  if (HWY_LIKELY(hn::AllFalse(d, recompute))) return;
+  double flags[kMaxLanes];
+  StoreLaneFlags(d, recompute, flags);
+  for (size_t i = 0; i < hn::Lanes(d); ++i) {
+    if (flags[i] != 0.0) out[i] = DetectorTargetGain(dL[i], dR[i], law);
+  }
+}
+
+void TargetGains(const double* dL, const double* dR, double* targetGain, int frames,
+                 const DetectorLaw& law) {
+  const Tag d;
+  const int lanes = int(hn::Lanes(d));
+  int n = 0;
+  for (; n + lanes <= frames; n += lanes) {
+    TargetGainVector(d, dL + n, dR + n, targetGain + n, law);
+  }
+  if (n == frames) return;
+  double left[kMaxLanes] = {}, right[kMaxLanes] = {}, result[kMaxLanes];
+  for (int i = n; i < frames; ++i) {
+    left[i - n] = dL[i];
+    right[i - n] = dR[i];
+  }
+  TargetGainVector(d, left, right, result, law);
+  for (int i = n; i < frames; ++i) targetGain[i] = result[i - n];
+}
+
+// NOLINTNEXTLINE(google-readability-namespace-comments)
+}  // namespace HWY_NAMESPACE
+}  // namespace brask
+HWY_AFTER_NAMESPACE();
+
+#if HWY_ONCE
+
+const CurveKernels& KernelsFor(VectorPath path) {
+  static const CurveKernels kKernels[kVectorPathCount] = {
+      {brask::N_SCALAR::SaturateAudio, brask::N_SCALAR::TargetGains},
+      {brask::N_AVX2::SaturateAudio, brask::N_AVX2::TargetGains},
+      {brask::N_AVX3::SaturateAudio, brask::N_AVX3::TargetGains},
+  };
+  const int index = int(path);
+  return kKernels[index >= 0 && index < kVectorPathCount ? index : 0];
+}
+
+#endif  // HWY_ONCE
