@@ -200,38 +200,52 @@ int Brask::ProcessChunk(double** inputs, double** outputs, int start, int frames
   return start + frames;
 }
 
+// The filters and the gain run on local copies: as far as the compiler knows, an output pointer
+// could point into this object, and every store would force the state back to memory.
 void Brask::FilterDetector(const double* left, const double* right, int frames, int sidechain) {
+  Biquad highpass[2] = {detectorHighpass[0], detectorHighpass[1]};
+  double dL = detectorSample[0], dR = detectorSample[1];
   for (int n = 0; n < frames; ++n) {
     if (sidechain >= 0) {
-      detectorSample[0] = float(detectorHighpass[0].ProcessSample(float(Sanitized(left[n]))));
-      detectorSample[1] = float(detectorHighpass[1].ProcessSample(float(Sanitized(right[n]))));
+      dL = float(highpass[0].ProcessSample(float(Sanitized(left[n]))));
+      dR = float(highpass[1].ProcessSample(float(Sanitized(right[n]))));
     }
-    detectorChunk[0][n] = detectorSample[0];
-    detectorChunk[1][n] = detectorSample[1];
+    detectorChunk[0][n] = dL;
+    detectorChunk[1][n] = dR;
   }
+  detectorHighpass[0] = highpass[0];
+  detectorHighpass[1] = highpass[1];
+  detectorSample[0] = dL;
+  detectorSample[1] = dR;
 }
 
 void Brask::RenderChunk(const double* const* inputs, double* const* outputs, int frames,
                         const BlockConstants& c) {
+  NyquistLowpass lowpass[2] = {audioLowpass[0], audioLowpass[1]};
+  Biquad highpass[2] = {audioHighpass[0], audioHighpass[1]};
+  const double F = c.F, G = c.G, m = c.m, gain = outputGain, smoothing = c.meterSmoothing;
+  const bool unityInput = c.law.I == 0.0;
   const bool metering = Editor() != nullptr;
+  const int bypass = c.bypass;
+  double S = gainState;
+  double level = meterLevel;
   for (int n = 0; n < frames; ++n) {
-    gainState = SmoothedGain(gainState, targetGain[n], c.F, c.G);
-    const double S = gainState;
+    S = SmoothedGain(S, targetGain[n], F, G);
 
-    const float yL = audioLowpass[0].ProcessSample(saturatedAudio[0][n]);
-    const float yR = audioLowpass[1].ProcessSample(saturatedAudio[1][n]);
-    const double aL = float(audioHighpass[0].ProcessSample(double(yL)));
-    const double aR = float(audioHighpass[1].ProcessSample(double(yR)));
+    const float yL = lowpass[0].ProcessSample(saturatedAudio[0][n]);
+    const float yR = lowpass[1].ProcessSample(saturatedAudio[1][n]);
+    const double aL = float(highpass[0].ProcessSample(double(yL)));
+    const double aR = float(highpass[1].ProcessSample(double(yR)));
 
-    const double wetL = (S * aL) * outputGain;
-    const double wetR = (S * aR) * outputGain;
-    const double outL = c.m * wetL + (1.0 - c.m) * aL;
-    const double outR = (1.0 - c.m) * aR + c.m * wetR;
+    const double wetL = (S * aL) * gain;
+    const double wetR = (S * aR) * gain;
+    const double outL = m * wetL + (1.0 - m) * aL;
+    const double outR = (1.0 - m) * aR + m * wetR;
 
-    if (c.bypass == 1) {
+    if (bypass == 1) {
       outputs[0][n] = outL;
       outputs[1][n] = outR;
-    } else if (c.bypass == 0) {
+    } else if (bypass == 0) {
       // Switched off means untouched: the input leaves bit for bit, whatever it holds.
       outputs[0][n] = inputs[0][n];
       outputs[1][n] = inputs[1][n];
@@ -242,9 +256,15 @@ void Brask::RenderChunk(const double* const* inputs, double* const* outputs, int
       outputs[1][n] = std::isfinite(inputs[1][n]) ? inputs[1][n] : 0.0;
     }
 
-    if (c.law.I == 0.0) gainState = 1.0;
-    if (metering) UpdateMeterLevel(c.meterSmoothing);
+    if (unityInput) S = 1.0;
+    if (metering) level = NextMeterLevel(level, S, smoothing);
   }
+  audioLowpass[0] = lowpass[0];
+  audioLowpass[1] = lowpass[1];
+  audioHighpass[0] = highpass[0];
+  audioHighpass[1] = highpass[1];
+  gainState = S;
+  meterLevel = level;
 }
 
 // Non-finite input leaves as silence here too.
@@ -261,10 +281,10 @@ IControl* Brask::MeterControl() {
   return editor->GetControl(meterControlIndex);
 }
 
-void Brask::UpdateMeterLevel(double meterSmoothing) {
-  const double v = std::fabs(1.0 - gainState);
-  const double target = v > meterLevel ? v * kMeterRise : v * kMeterFall;
-  meterLevel = (meterLevel - target) * meterSmoothing + target;
+double Brask::NextMeterLevel(double level, double S, double smoothing) {
+  const double v = std::fabs(1.0 - S);
+  const double target = v > level ? v * kMeterRise : v * kMeterFall;
+  return (level - target) * smoothing + target;
 }
 
 void Brask::RecoverNonFiniteState() {

@@ -90,7 +90,8 @@ class Brask : public PluginAdaptor {
   void RenderChunk(const double* const* inputs, double* const* outputs, int frames,
                    const BlockConstants& c);
   IControl* MeterControl();  // null without an editor or with the index outside its list
-  void UpdateMeterLevel(double meterSmoothing);
+  // The meter's smoothed level after a sample with gain S.
+  static double NextMeterLevel(double level, double S, double smoothing);
   // Brings back to rest any state that extreme input drove out of the finite range, so one bad
   // block never poisons the ones after it.
   void RecoverNonFiniteState();
