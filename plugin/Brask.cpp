@@ -9,6 +9,7 @@
 #include "DenormalGuard.h"
 #include "GainComputer.h"
 #include "SampleGuards.h"
+#include "StereoFilters.h"
 #include "gui/IControl.h"
 #include "gui/IGraphics.h"
 
@@ -176,10 +177,11 @@ void Brask::ProcessBlock(double** inputs, double** outputs, int nFrames) {
   c.meter = MeterControl();
   c.kernels = &KernelsFor(ActiveVectorPath());
 
-  // The meter control takes the level at the end of every chunk; a control's first value is
-  // also the one a double click restores, so the first frame of each block is a chunk of its own.
+  // The meter control takes the level at the end of every chunk. The first value a control
+  // ever receives is also the one a double click restores: until then, the first frame is a
+  // chunk of its own.
   int start = 0;
-  if (c.meter) start = ProcessChunk(inputs, outputs, 0, 1, c);
+  if (c.meter && c.meter->DefaultValue() < 0.0) start = ProcessChunk(inputs, outputs, 0, 1, c);
   while (start < nFrames) {
     start = ProcessChunk(inputs, outputs, start, std::min(kChunkFrames, nFrames - start), c);
   }
@@ -200,29 +202,28 @@ int Brask::ProcessChunk(double** inputs, double** outputs, int start, int frames
   return start + frames;
 }
 
-// The filters and the gain run on local copies: as far as the compiler knows, an output pointer
-// could point into this object, and every store would force the state back to memory.
+// The filters and the gain run in locals: as far as the compiler knows, an output pointer could
+// point into this object, and every store would force the state back to memory.
 void Brask::FilterDetector(const double* left, const double* right, int frames, int sidechain) {
-  Biquad highpass[2] = {detectorHighpass[0], detectorHighpass[1]};
-  double dL = detectorSample[0], dR = detectorSample[1];
+  StereoBiquad highpass(detectorHighpass);
+  __m128d d = StereoDouble(detectorSample[0], detectorSample[1]);
   for (int n = 0; n < frames; ++n) {
     if (sidechain >= 0) {
-      dL = float(highpass[0].ProcessSample(float(Sanitized(left[n]))));
-      dR = float(highpass[1].ProcessSample(float(Sanitized(right[n]))));
+      const __m128d x = StereoDouble(Sanitized(left[n]), Sanitized(right[n]));
+      d = RoundedToFloat(highpass.ProcessSample(RoundedToFloat(x)));
     }
-    detectorChunk[0][n] = dL;
-    detectorChunk[1][n] = dR;
+    _mm_storel_pd(&detectorChunk[0][n], d);
+    _mm_storeh_pd(&detectorChunk[1][n], d);
   }
-  detectorHighpass[0] = highpass[0];
-  detectorHighpass[1] = highpass[1];
-  detectorSample[0] = dL;
-  detectorSample[1] = dR;
+  highpass.StoreTo(detectorHighpass);
+  detectorSample[0] = LeftOf(d);
+  detectorSample[1] = RightOf(d);
 }
 
 void Brask::RenderChunk(const double* const* inputs, double* const* outputs, int frames,
                         const BlockConstants& c) {
-  NyquistLowpass lowpass[2] = {audioLowpass[0], audioLowpass[1]};
-  Biquad highpass[2] = {audioHighpass[0], audioHighpass[1]};
+  StereoNyquistLowpass lowpass(audioLowpass);
+  StereoBiquad highpass(audioHighpass);
   const double F = c.F, G = c.G, m = c.m, gain = outputGain, smoothing = c.meterSmoothing;
   const bool unityInput = c.law.I == 0.0;
   const bool metering = Editor() != nullptr;
@@ -232,10 +233,10 @@ void Brask::RenderChunk(const double* const* inputs, double* const* outputs, int
   for (int n = 0; n < frames; ++n) {
     S = SmoothedGain(S, targetGain[n], F, G);
 
-    const float yL = lowpass[0].ProcessSample(saturatedAudio[0][n]);
-    const float yR = lowpass[1].ProcessSample(saturatedAudio[1][n]);
-    const double aL = float(highpass[0].ProcessSample(double(yL)));
-    const double aR = float(highpass[1].ProcessSample(double(yR)));
+    const __m128 y = lowpass.ProcessSample(StereoFloat(saturatedAudio[0][n], saturatedAudio[1][n]));
+    const __m128d a = RoundedToFloat(highpass.ProcessSample(_mm_cvtps_pd(y)));
+    const double aL = LeftOf(a);
+    const double aR = RightOf(a);
 
     const double wetL = (S * aL) * gain;
     const double wetR = (S * aR) * gain;
@@ -259,10 +260,8 @@ void Brask::RenderChunk(const double* const* inputs, double* const* outputs, int
     if (unityInput) S = 1.0;
     if (metering) level = NextMeterLevel(level, S, smoothing);
   }
-  audioLowpass[0] = lowpass[0];
-  audioLowpass[1] = lowpass[1];
-  audioHighpass[0] = highpass[0];
-  audioHighpass[1] = highpass[1];
+  lowpass.StoreTo(audioLowpass);
+  highpass.StoreTo(audioHighpass);
   gainState = S;
   meterLevel = level;
 }

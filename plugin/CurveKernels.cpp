@@ -1,11 +1,10 @@
 // The curve kernels, compiled once per vector path. Highway's foreach_target re-includes this
-// file once per instruction set; the code between the namespace markers is built each time
-// with that set's target attributes, the rest (the dispatch table) once.
+// file once per instruction set; the vector code is built each time with that set's target
+// attributes, the rest (the baseline kernels and the dispatch table) once.
 
-// The paths of VectorPath: the x86-64 baseline (Highway's one-lane target, which the compiler
-// builds with SSE2), AVX2 with FMA, and AVX-512. AES and carry-less multiply are not needed,
-// so the AVX2 path does not require them; Highway's debug assertions would need its library.
-#define HWY_TARGETS (HWY_AVX3 | HWY_AVX2 | HWY_SCALAR)
+// The vector paths: AVX2 with FMA, and AVX-512. AES and carry-less multiply are not needed, so
+// the AVX2 path does not require them; Highway's debug assertions would need its library.
+#define HWY_TARGETS (HWY_AVX3 | HWY_AVX2)
 #define HWY_DISABLE_PCLMUL_AES
 #define HWY_IS_DEBUG_BUILD 0
 
@@ -21,6 +20,8 @@
 #include "SampleGuards.h"
 #include "Saturate.h"
 
+// The x86-64 baseline (Highway's static target) needs no vector code: it uses the C library.
+#if HWY_TARGET == HWY_AVX2 || HWY_TARGET == HWY_AVX3
 HWY_BEFORE_NAMESPACE();
 namespace brask {
 namespace HWY_NAMESPACE {
@@ -221,12 +222,27 @@ void TargetGains(const double* dL, const double* dR, double* targetGain, int fra
 }  // namespace HWY_NAMESPACE
 }  // namespace brask
 HWY_AFTER_NAMESPACE();
+#endif  // vector targets
 
 #if HWY_ONCE
 
+namespace {
+
+// The baseline path: the scalar C library computation itself, sample by sample.
+void SaturateAudioScalar(const double* in, float* out, int frames, double k) {
+  for (int n = 0; n < frames; ++n) out[n] = float(Saturate(Sanitized(in[n]), k));
+}
+
+void TargetGainsScalar(const double* dL, const double* dR, double* targetGain, int frames,
+                       const DetectorLaw& law) {
+  for (int n = 0; n < frames; ++n) targetGain[n] = DetectorTargetGain(dL[n], dR[n], law);
+}
+
+}  // namespace
+
 const CurveKernels& KernelsFor(VectorPath path) {
   static const CurveKernels kKernels[kVectorPathCount] = {
-      {brask::N_SCALAR::SaturateAudio, brask::N_SCALAR::TargetGains},
+      {SaturateAudioScalar, TargetGainsScalar},
       {brask::N_AVX2::SaturateAudio, brask::N_AVX2::TargetGains},
       {brask::N_AVX3::SaturateAudio, brask::N_AVX3::TargetGains},
   };

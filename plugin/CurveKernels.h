@@ -3,7 +3,8 @@
 // (the saturation curve of the audio path, and the detector curve with the gain law),
 // evaluated over a chunk of samples at once with SIMD.
 //
-// Each kernel exists once per VectorPath and every build meets the contract stated here.
+// Each kernel exists once per VectorPath and every build meets the contract stated here; the
+// baseline build is the scalar C library computation itself.
 // The recursive parts (filters, the gain slew, the meter) stay with the caller, in order.
 // Chunks of any length are accepted; a partial last vector is computed in a padded copy, so a
 // sample's result never depends on where a block starts. Nothing allocates or locks.

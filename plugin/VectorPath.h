@@ -1,10 +1,11 @@
 #pragma once
 // VectorPath: the instruction set that Brask's per-chunk curve kernels run on.
 //
-// Every module carries three builds of the kernels: one for the x86-64 baseline (SSE2, one
-// lane), one for AVX2 with FMA and one for AVX-512. The best one that both the processor and
-// the operating system support is chosen once, at the first block, so a module loads and runs
-// on any x86-64 machine. Tests force a lesser path to exercise every build on one machine.
+// Every module carries three builds of the kernels: the x86-64 baseline (SSE2: the scalar C
+// library computation, one sample at a time), AVX2 with FMA, and AVX-512. The best one that
+// both the processor and the operating system support is chosen once, at the first block, so
+// a module loads and runs on any x86-64 machine. Tests force a lesser path to exercise every
+// build on one machine.
 
 enum class VectorPath { kSse2 = 0, kAvx2 = 1, kAvx512 = 2 };
 
