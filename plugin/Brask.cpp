@@ -34,6 +34,35 @@ inline int SwitchPosition(double value) {
   return -1;
 }
 
+// The detector's high-pass pair and its latest samples (dL, dR) in registers for a chunk. With
+// "Sidechain" out of range the filters are skipped and the previous samples repeat.
+class DetectorFilter {
+ public:
+  DetectorFilter(const Biquad* highpass, const double* sample, int sidechain)
+      : filters(highpass), d(StereoDouble(sample[0], sample[1])), running(sidechain >= 0) {}
+
+  // Filters frame n of left and right into outLeft[n] and outRight[n].
+  void Step(const double* left, const double* right, int n, double* outLeft, double* outRight) {
+    if (running) {
+      const __m128d x = StereoDouble(Sanitized(left[n]), Sanitized(right[n]));
+      d = RoundedToFloat(filters.ProcessSample(RoundedToFloat(x)));
+    }
+    _mm_storel_pd(outLeft + n, d);
+    _mm_storeh_pd(outRight + n, d);
+  }
+
+  void StoreTo(Biquad* highpass, double* sample) const {
+    filters.StoreTo(highpass);
+    sample[0] = LeftOf(d);
+    sample[1] = RightOf(d);
+  }
+
+ private:
+  StereoBiquad filters;
+  __m128d d;
+  bool running;
+};
+
 }  // namespace
 
 Brask::Brask(PluginAdaptor::HostCallback host)
@@ -180,48 +209,42 @@ void Brask::ProcessBlock(double** inputs, double** outputs, int nFrames) {
   // The meter control takes the level at the end of every chunk. The first value a control
   // ever receives is also the one a double click restores: until then, the first frame is a
   // chunk of its own.
+  const bool keyed = c.sidechain == 1;
+  const DetectorInput detector = {inputs[keyed ? 2 : 0], inputs[keyed ? 3 : 1], 0};
   int start = 0;
-  if (c.meter && c.meter->DefaultValue() < 0.0) start = ProcessChunk(inputs, outputs, 0, 1, c);
+  int frames = c.meter && c.meter->DefaultValue() < 0.0 ? 1 : std::min(kChunkFrames, nFrames);
+  FilterDetector(detector.Ahead(0, frames), c.sidechain);
   while (start < nFrames) {
-    start = ProcessChunk(inputs, outputs, start, std::min(kChunkFrames, nFrames - start), c);
+    const int next = start + frames;
+    const int nextFrames = std::min(kChunkFrames, nFrames - next);
+    c.kernels->targetGains(detectorChunk[0], detectorChunk[1], targetGain, frames, c.law);
+    c.kernels->saturateAudio(inputs[0] + start, saturatedAudio[0], frames, c.law.k);
+    c.kernels->saturateAudio(inputs[1] + start, saturatedAudio[1], frames, c.law.k);
+    const double* main[2] = {inputs[0] + start, inputs[1] + start};
+    double* out[2] = {outputs[0] + start, outputs[1] + start};
+    RenderChunk(main, out, frames, c, detector.Ahead(next, nextFrames));
+    if (c.meter) c.meter->SetValueFromCore(meterLevel);
+    start = next;
+    frames = nextFrames;
   }
   RecoverNonFiniteState();
 }
 
-int Brask::ProcessChunk(double** inputs, double** outputs, int start, int frames,
-                        const BlockConstants& c) {
-  const bool keyed = c.sidechain == 1;
-  FilterDetector(inputs[keyed ? 2 : 0] + start, inputs[keyed ? 3 : 1] + start, frames, c.sidechain);
-  c.kernels->targetGains(detectorChunk[0], detectorChunk[1], targetGain, frames, c.law);
-  c.kernels->saturateAudio(inputs[0] + start, saturatedAudio[0], frames, c.law.k);
-  c.kernels->saturateAudio(inputs[1] + start, saturatedAudio[1], frames, c.law.k);
-  const double* main[2] = {inputs[0] + start, inputs[1] + start};
-  double* out[2] = {outputs[0] + start, outputs[1] + start};
-  RenderChunk(main, out, frames, c);
-  if (c.meter) c.meter->SetValueFromCore(meterLevel);
-  return start + frames;
-}
-
 // The filters and the gain run in locals: as far as the compiler knows, an output pointer could
 // point into this object, and every store would force the state back to memory.
-void Brask::FilterDetector(const double* left, const double* right, int frames, int sidechain) {
-  StereoBiquad highpass(detectorHighpass);
-  __m128d d = StereoDouble(detectorSample[0], detectorSample[1]);
-  for (int n = 0; n < frames; ++n) {
-    if (sidechain >= 0) {
-      const __m128d x = StereoDouble(Sanitized(left[n]), Sanitized(right[n]));
-      d = RoundedToFloat(highpass.ProcessSample(RoundedToFloat(x)));
-    }
-    _mm_storel_pd(&detectorChunk[0][n], d);
-    _mm_storeh_pd(&detectorChunk[1][n], d);
+void Brask::FilterDetector(const DetectorInput& in, int sidechain) {
+  DetectorFilter filter(detectorHighpass, detectorSample, sidechain);
+  for (int n = 0; n < in.frames; ++n) {
+    filter.Step(in.left, in.right, n, detectorChunk[0], detectorChunk[1]);
   }
-  highpass.StoreTo(detectorHighpass);
-  detectorSample[0] = LeftOf(d);
-  detectorSample[1] = RightOf(d);
+  filter.StoreTo(detectorHighpass, detectorSample);
 }
 
+// The detector of the next chunk runs in the same loop: its filter chain is independent of the
+// chains here, so the processor overlaps them instead of waiting for each in turn.
 void Brask::RenderChunk(const double* const* inputs, double* const* outputs, int frames,
-                        const BlockConstants& c) {
+                        const BlockConstants& c, const DetectorInput& ahead) {
+  DetectorFilter detector(detectorHighpass, detectorSample, c.sidechain);
   StereoNyquistLowpass lowpass(audioLowpass);
   StereoBiquad highpass(audioHighpass);
   const double F = c.F, G = c.G, m = c.m, gain = outputGain, smoothing = c.meterSmoothing;
@@ -259,7 +282,14 @@ void Brask::RenderChunk(const double* const* inputs, double* const* outputs, int
 
     if (unityInput) S = 1.0;
     if (metering) level = NextMeterLevel(level, S, smoothing);
+    if (n < ahead.frames) {
+      detector.Step(ahead.left, ahead.right, n, detectorChunk[0], detectorChunk[1]);
+    }
   }
+  for (int n = frames; n < ahead.frames; ++n) {
+    detector.Step(ahead.left, ahead.right, n, detectorChunk[0], detectorChunk[1]);
+  }
+  detector.StoreTo(detectorHighpass, detectorSample);
   lowpass.StoreTo(audioLowpass);
   highpass.StoreTo(audioHighpass);
   gainState = S;

@@ -70,6 +70,14 @@ class Brask : public PluginAdaptor {
     }
   };
 
+  // The detector's input for a chunk: the main or the side-chain pair, from frame start.
+  struct DetectorInput {
+    const double* left;
+    const double* right;
+    int frames;
+    DetectorInput Ahead(int start, int count) const { return {left + start, right + start, count}; }
+  };
+
   // The processing runs in chunks, pass by pass: the curves and the gain law cost most and are
   // independent from sample to sample, so the vector kernels evaluate them over a whole chunk;
   // only the cheap recursive parts (filters, gain slew, meter) then run strictly in order.
@@ -81,14 +89,12 @@ class Brask : public PluginAdaptor {
   // The gain law's and the meter's constants for the block, recomputed when they change.
   void UpdateTimeConstants(double I, double attackSec, double releaseSec, double sampleRate);
   static void PassMainInput(double** inputs, double** outputs, int nFrames);
-  // Runs every pass over frames frames from start; answers the next start.
-  int ProcessChunk(double** inputs, double** outputs, int start, int frames,
-                   const BlockConstants& c);
   // Runs the detector filters over a chunk into detectorChunk.
-  void FilterDetector(const double* left, const double* right, int frames, int sidechain);
-  // Smooths the gain, filters and mixes the audio, writes the outputs and keeps the meter.
+  void FilterDetector(const DetectorInput& in, int sidechain);
+  // Smooths the gain, filters and mixes the audio, writes the outputs and keeps the meter;
+  // meanwhile filters the next chunk's detector input into detectorChunk.
   void RenderChunk(const double* const* inputs, double* const* outputs, int frames,
-                   const BlockConstants& c);
+                   const BlockConstants& c, const DetectorInput& ahead);
   IControl* MeterControl();  // null without an editor or with the index outside its list
   // The meter's smoothed level after a sample with gain S.
   static double NextMeterLevel(double level, double S, double smoothing);

@@ -185,18 +185,18 @@ HWY_INLINE void TargetGainVector(Tag d, const double* dL, const double* dR, doub
     RecomputeGainLanes(d, settledByLibrary, dL, dR, out, law);
     return;
   }
-  // Above the threshold: R = exp(((ln(L) C + I) a - I) / C) / L, with a = 10^-((dL + dR)/20).
+  // Above the threshold R = exp(((ln(L) C + I) a - I) / C) / L with a = 10^-((dL + dR) / 20),
+  // which is exp((a - 1)(ln(L) + I / C)): no division, and a - 1 from expm1 keeps its
+  // precision where a is close to 1. ln(L) + I / C is not negative above the threshold.
   const Vec level = hn::IfThenElse(above, L, one);  // keeps log's argument positive
   const Vec sum = hn::Add(left, right);
-  const Vec a = hn::Exp(d, hn::Mul(sum, hn::Set(d, -kLn10 / 20.0)));
-  const Vec I = hn::Set(d, law.I);
-  const Vec excess = hn::Mul(hn::Add(hn::Mul(hn::Log(d, level), hn::Set(d, kLogScale)), I), a);
-  const Vec z = hn::Mul(hn::Sub(excess, I), hn::Set(d, 1.0 / kLogScale));
-  const Vec R = hn::Div(hn::Exp(d, z), level);
-  hn::StoreU(hn::IfThenElse(above, R, one), d, out);
+  const Vec slopeMinusOne = hn::Expm1(d, hn::Mul(sum, hn::Set(d, -kLn10 / 20.0)));
+  const Vec excess = hn::Add(hn::Log(d, level), hn::Set(d, law.I / kLogScale));
+  const Vec exponent = hn::Mul(slopeMinusOne, excess);
+  hn::StoreU(hn::IfThenElse(above, hn::Exp(d, exponent), one), d, out);
 
   const Mask lawInRange = hn::And(hn::Le(hn::Abs(sum), hn::Set(d, kSlopeSumLimit)),
-                                  hn::Le(hn::Abs(z), hn::Set(d, kExpLimit)));
+                                  hn::Le(hn::Abs(exponent), hn::Set(d, kExpLimit)));
   RecomputeGainLanes(d, hn::Or(settledByLibrary, hn::AndNot(lawInRange, above)), dL, dR, out, law);
 }
 
