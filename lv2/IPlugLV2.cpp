@@ -22,12 +22,10 @@ IPlugLV2::IPlugLV2(HostCallback, const IPlugIdentity& identity) : IPlugBase(iden
 
 void IPlugLV2::Instantiated(double sampleRate) {
   std::lock_guard<std::recursive_mutex> lock(Mutex());
-  // A rate that is no positive number would give the processing no time constants; the
-  // processing then passes the input, so keeping the host's value is enough.
+  // Kept as given even when it is no positive number: the processing then passes the input.
   SetSampleRate(sampleRate);
+  // Every channel starts unconnected, on its scratch buffer, until a run finds its port.
   SetMaxBlockFrames(kRunSliceFrames);
-  ConnectOutputs(0, OutputCount(), false);
-  ConnectInputs(0, InputCount(), false);
   for (int i = 0; i < ParamCount(); ++i) OnParamChanged(i);
   OnReset();
 }
