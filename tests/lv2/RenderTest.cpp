@@ -129,6 +129,7 @@ TEST_F(Lv2Render, HeavyCompressionParallelAndSideChainMatchTheVst3Module) {
 TEST_F(Lv2Render, PowerSwitchOffPassesTheMainInputUntouched) {
   const TestAudio off = ExpectSameRender(With(kHeavy, {"Bypass", "bypass", 0.0}));
   ASSERT_EQ(off.channels.size(), 2u);
+  ASSERT_EQ(off.channels[0].size(), size_t(kFrames));
   for (size_t n = 0; n < size_t(kFrames); ++n) {
     ASSERT_EQ(off.channels[0][n], double(float(main.channels[0][n]))) << n;
   }
