@@ -5,8 +5,9 @@
 # user who configured the build). With another prefix (`--prefix /usr/local`) they go to
 # <prefix>/lib/vst3 and <prefix>/lib/vst, the system-wide places. scripts/package builds the
 # release archives from the same rules with CPack: a .tar.gz for Linux, a .zip for Windows.
+# The LV2 bundle follows the same rule: ~/.lv2/Brask.lv2, or <prefix>/lib/lv2/Brask.lv2.
 
-if(NOT TARGET Brask_vst3 AND NOT TARGET Brask_vst2)
+if(NOT TARGET Brask_vst3 AND NOT TARGET Brask_vst2 AND NOT TARGET Brask_lv2)
   return()
 endif()
 
@@ -39,10 +40,12 @@ else()
     if(DEFINED ENV{HOME} AND _brask_prefix STREQUAL _brask_home)
       set(BRASK_VST3_DIR ".vst3")
       set(BRASK_VST2_DIR ".vst")
+      set(BRASK_LV2_DIR ".lv2")
       set(BRASK_DOC_DIR ".local/share/doc/brask")
     else()
       set(BRASK_VST3_DIR "lib/vst3")
       set(BRASK_VST2_DIR "lib/vst")
+      set(BRASK_LV2_DIR "lib/lv2")
       set(BRASK_DOC_DIR "share/doc/brask")
     endif()
   ]])
@@ -53,6 +56,9 @@ if(TARGET Brask_vst3)
 endif()
 if(TARGET Brask_vst2)
   install(TARGETS Brask_vst2 LIBRARY DESTINATION "\${BRASK_VST2_DIR}")
+endif()
+if(TARGET Brask_lv2)
+  install(DIRECTORY ${BRASK_LV2_BUNDLE} DESTINATION "\${BRASK_LV2_DIR}" USE_SOURCE_PERMISSIONS)
 endif()
 configure_file(${CMAKE_CURRENT_LIST_DIR}/PackageReadme.txt.in ${CMAKE_BINARY_DIR}/README.txt @ONLY)
 install(FILES ${CMAKE_BINARY_DIR}/README.txt DESTINATION "\${BRASK_DOC_DIR}")
