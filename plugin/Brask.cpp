@@ -34,6 +34,14 @@ inline int SwitchPosition(double value) {
   return -1;
 }
 
+void DesignHighpass(Biquad& hp, double fc, double q) {
+  hp.type = kBiquadHighpass;
+  hp.q = q;
+  hp.peakGain = 1.0;
+  hp.fc = fc;
+  hp.ComputeCoefficients();
+}
+
 // The detector's high-pass pair and its latest samples (dL, dR) in registers for a chunk. With
 // "Sidechain" out of range the filters are skipped and the previous samples repeat.
 class DetectorFilter {
@@ -138,25 +146,14 @@ void Brask::DesignFilters(double sampleRate) {
   // compares equal and is designed (transparent) every block.
   if (!haveDetectorDesign || detectorDesignKey[0] != hpfParam ||
       detectorDesignKey[1] != sampleRate) {
-    for (Biquad& hp : detectorHighpass) {
-      hp.type = kBiquadHighpass;
-      hp.q = kDetectorQ;
-      hp.peakGain = 1.0;
-      hp.fc = hpfParam / sampleRate;
-      hp.ComputeCoefficients();
-    }
+    for (Biquad& hp : detectorHighpass) DesignHighpass(hp, hpfParam / sampleRate, kDetectorQ);
     detectorDesignKey[0] = hpfParam;
     detectorDesignKey[1] = sampleRate;
     haveDetectorDesign = true;
   }
   if (haveAudioDesign && audioDesignRate == sampleRate) return;
-  for (Biquad& hp : audioHighpass) {
-    hp.type = kBiquadHighpass;
-    hp.q = kAudioHighpassQ;
-    hp.peakGain = 1.0;
-    hp.fc = kAudioHighpassHz / sampleRate;
-    hp.ComputeCoefficients();
-  }
+  for (Biquad& hp : audioHighpass)
+    DesignHighpass(hp, kAudioHighpassHz / sampleRate, kAudioHighpassQ);
   for (NyquistLowpass& lp : audioLowpass) {
     lp.DesignLowpass(kAudioLowpassHz, kAudioLowpassQ, float(sampleRate));
   }
