@@ -7,11 +7,12 @@
 # release packages from the same rules: with CPack a .tar.gz and a .deb for Linux and a .zip for
 # Windows, and the Windows installer (cmake/BraskSetup.nsi) from a staged install.
 #
-# Every rule names its component, and each package takes the components it lists in
-# cmake/CPackComponents.cmake, so a new rule lands in the packages without further work:
-#   vst3, vst2  the modules            doc     read-me and licence
-#   host        brask-host (the .deb)  debian  the .deb's copyright and changelog
-#   lv2         the LV2 bundle, into <prefix>/lib/lv2 (BRASK_LV2_DIR below)
+# Every rule names its component; cmake/CPackComponents.cmake picks them per package. The .deb
+# takes them all, so a new rule (the LV2 bundle's) lands in it without further work:
+#   vst3, vst2  the modules                   doc     read-me and licence
+#   host        brask-host and its man page   debian  the .deb's copyright and changelog
+#   lv2         the LV2 bundle, into <prefix>/lib/lv2 or ~/.lv2 (BRASK_LV2_DIR below)
+# host and debian are left out of a plain `cmake --install` and of the archives.
 
 if(NOT TARGET Brask_vst3 AND NOT TARGET Brask_vst2)
   return()
