@@ -56,6 +56,11 @@ Var Vst3Top
 Var AppTop
 
 !define MUI_ABORTWARNING
+; The GPL is no end-user agreement: it is shown, not accepted.
+!define MUI_LICENSEPAGE_BUTTON "$(^NextBtn)"
+!define MUI_LICENSEPAGE_TEXT_BOTTOM "Brask is free software under the GNU General Public License, \
+  version 3 or later. You need not accept it to use Brask; it sets the terms for sharing and \
+  changing it."
 !insertmacro MUI_PAGE_LICENSE "${STAGE}/LICENSE"
 !insertmacro MUI_PAGE_COMPONENTS
 !define MUI_PAGE_HEADER_TEXT "VST 2 plug-in folder"
@@ -159,7 +164,7 @@ Section "-Check the target folders"
   Call CheckTargets
 SectionEnd
 
-Section "VST 3 plug-in (Brask.vst3)" SecVst3
+Section "VST 3 plug-in" SecVst3
   SectionIn RO
   StrCpy $R0 "${VST3_DIR}"
   Call TopMissing
@@ -173,7 +178,7 @@ Section "VST 3 plug-in (Brask.vst3)" SecVst3
   File /r "${STAGE}/VST3/Brask.vst3"
 SectionEnd
 
-Section "VST 2 plug-in (Brask.dll)" SecVst2
+Section "VST 2 plug-in" SecVst2
   ${If} $OldVst2Folder != ""
   ${AndIf} $OldVst2Folder != $INSTDIR
     Delete "$OldVst2Folder\Brask.dll"
@@ -306,6 +311,13 @@ Function CheckTargets
     Call Fail
   ${EndIf}
 FunctionEnd
+
+!insertmacro MUI_FUNCTION_DESCRIPTION_BEGIN
+  !insertmacro MUI_DESCRIPTION_TEXT ${SecVst3} "Brask.vst3, into $COMMONFILES64\VST3 where every \
+    VST 3 host looks. Always installed."
+  !insertmacro MUI_DESCRIPTION_TEXT ${SecVst2} "Brask.dll, for hosts without VST 3, into a folder \
+    you choose next."
+!insertmacro MUI_FUNCTION_DESCRIPTION_END
 
 Function un.onInit
   SetRegView 64
