@@ -31,5 +31,6 @@ class Vst3Module {
   std::string error;
 };
 
-// The Brask module this test program was built against, loaded once.
+// The Brask module this test program was built against (or the one BRASK_VST3_MODULE names),
+// loaded once.
 Vst3Module& BraskModule();
