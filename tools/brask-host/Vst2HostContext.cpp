@@ -60,7 +60,12 @@ VstIntPtr CanDo(const void* ptr) {
 
 }  // namespace
 
-Vst2HostContext::Vst2HostContext() { Configure(ProcessSettings{}); }
+Vst2HostContext::Vst2HostContext() {
+  // Until the host sets up processing, requests come from its user-interface thread.
+  ProcessSettings idle;
+  idle.offline = false;
+  Configure(idle);
+}
 
 void Vst2HostContext::Configure(const ProcessSettings& wanted) {
   settings = wanted;

@@ -232,12 +232,23 @@ double Vst2Plugin::ShownNumber(VstInt32 index, float normalized) {
   return LeadingNumber(Text(effGetParamDisplay, index), std::numeric_limits<double>::quiet_NaN());
 }
 
+float Vst2Plugin::DisplayEdge(VstInt32 index, double target, bool rising, bool reaching) {
+  // The display is taken to move one way across the range, as every parameter knob's does.
+  float low = 0.0f, high = 1.0f;
+  for (int step = 0; step < kSearchSteps; ++step) {
+    const float middle = 0.5f * (low + high);
+    const double shown = ShownNumber(index, middle);
+    const bool past = rising ? (reaching ? shown >= target : shown > target)
+                             : (reaching ? shown <= target : shown < target);
+    (past ? high : low) = middle;
+  }
+  return reaching ? high : low;
+}
+
 bool Vst2Plugin::SetByDisplay(const HostParam& param, double plain, std::string* error) {
   const auto index = VstInt32(param.id);
   const float before = effect->getParameter(effect, index);
-  float low = 0.0f, high = 1.0f;
-  const double atLow = ShownNumber(index, low), atHigh = ShownNumber(index, high);
-  const bool rising = atHigh >= atLow;
+  const double atLow = ShownNumber(index, 0.0f), atHigh = ShownNumber(index, 1.0f);
   if (std::isnan(atLow) || std::isnan(atHigh) || plain < std::fmin(atLow, atHigh) ||
       plain > std::fmax(atLow, atHigh)) {
     effect->setParameter(effect, index, before);
@@ -247,18 +258,17 @@ bool Vst2Plugin::SetByDisplay(const HostParam& param, double plain, std::string*
     *error = "the plug-in refused the text for " + param.name + detail;
     return false;
   }
-  // The display is taken to move one way across the range, as every parameter knob's does.
-  for (int step = 0; step < kSearchSteps; ++step) {
-    const float middle = 0.5f * (low + high);
-    if ((ShownNumber(index, middle) < plain) == rising) {
-      low = middle;
-    } else {
-      high = middle;
-    }
+  const bool rising = atHigh >= atLow;
+  // The stretch of normalized values around plain: where the display reaches it, and where
+  // it last shows no more than it.
+  const float first = DisplayEdge(index, plain, rising, true);
+  const float last = DisplayEdge(index, plain, rising, false);
+  const double shownFirst = ShownNumber(index, first), shownLast = ShownNumber(index, last);
+  float chosen = 0.5f * (first + last);  // one display text shows plain: its middle
+  if (shownFirst != shownLast) {
+    chosen = std::fabs(shownFirst - plain) <= std::fabs(shownLast - plain) ? first : last;
   }
-  const bool lowCloser =
-      std::fabs(ShownNumber(index, low) - plain) <= std::fabs(ShownNumber(index, high) - plain);
-  effect->setParameter(effect, index, lowCloser ? low : high);
+  effect->setParameter(effect, index, chosen);
   return true;
 }
 

@@ -6,9 +6,9 @@
 //
 // Parameter values are set as text through effString2Parameter, so the plug-in's own parsing
 // and mapping decide the stored value; a plug-in that refuses the text gets the normalized
-// value whose display shows the asked number, found by bisection. Ranges come from the
-// plug-in's display of normalized 0 and 1 (the effVendorSpecific display request REAPER
-// introduced); a plug-in that does not answer it has no range check until a value is set.
+// value in the middle of those its display shows the asked number for, found by bisection. Ranges
+// come from the plug-in's display of normalized 0 and 1 (the effVendorSpecific display request
+// REAPER introduced); a plug-in that does not answer it has no range check until a value is set.
 // The state is the program chunk (effGetChunk with index 1), asked for whether or not the
 // effect sets the programs-are-chunks flag: hosts that go by that flag keep the normalized
 // parameter values instead, which would round them to floats.
@@ -53,6 +53,9 @@ class Vst2Plugin : public HostedPlugin {
   std::string DisplayAt(VstInt32 index, float normalized);
   // Sets the parameter to normalized and reads back the number its display shows (NaN if none).
   double ShownNumber(VstInt32 index, float normalized);
+  // Bisects for where the display crosses target: reaching, the first normalized value that
+  // shows target or beyond; otherwise the last one that shows target or short of it.
+  float DisplayEdge(VstInt32 index, double target, bool rising, bool reaching);
   bool SetByDisplay(const HostParam& param, double plain, std::string* error);
   std::vector<HostBus> Pins(VstInt32 opcode, int count, bool input);
   bool ChannelsAsPrepared() const;

@@ -99,8 +99,14 @@ void ReleaseAndClear(Interface*& object) {
 
 std::unique_ptr<HostedPlugin> Vst3Plugin::Load(const std::string& path,
                                                const std::string& className, std::string* error) {
+  const std::string binary = BinaryInBundle(path);
+  struct stat info {};
+  if (IsDirectory(path) && stat(binary.c_str(), &info) != 0) {
+    *error = path + " is no VST 3 bundle: it has no " + binary;
+    return nullptr;
+  }
   std::unique_ptr<Vst3Plugin> plugin(new Vst3Plugin());
-  if (!plugin->Open(BinaryInBundle(path), error) || !plugin->FindClass(className, error) ||
+  if (!plugin->Open(binary, error) || !plugin->FindClass(className, error) ||
       !plugin->CreateComponent(error) || !plugin->CreateController(error)) {
     return nullptr;
   }
@@ -108,7 +114,10 @@ std::unique_ptr<HostedPlugin> Vst3Plugin::Load(const std::string& path,
 }
 
 bool Vst3Plugin::Open(const std::string& binary, std::string* error) {
-  if (!library.Open(binary, error)) return false;
+  if (!library.Open(binary, error)) {
+    *error = binary + " is not a loadable module: " + *error;
+    return false;
+  }
   auto entry = reinterpret_cast<ModuleEntryProc>(library.Symbol("ModuleEntry"));
   auto getFactory = reinterpret_cast<GetFactoryProc>(library.Symbol("GetPluginFactory"));
   if (!entry || !getFactory) {
