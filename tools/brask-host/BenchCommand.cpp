@@ -24,7 +24,7 @@ namespace {
 
 const char kUsage[] =
     "usage: brask-host bench MODULE [--class NAME] [--set NAME=VALUE ...] [MODULE ...]\n"
-    "                        [--seconds S] [--runs N] [--block N] [--json]\n";
+    "                        [--seconds S] [--runs R] [--block N] [--json]\n";
 
 constexpr double kSampleRate = 48000.0;
 constexpr double kWarmUpSeconds = 1.0;
