@@ -19,6 +19,7 @@ constexpr VstInt32 kProgramChunk = 1;
 // Effect records announcing more than this are taken as garbage rather than allocated for.
 constexpr VstInt32 kMaxChannels = 256;
 constexpr VstInt32 kMaxParams = 1 << 16;
+constexpr VstIntPtr kMaxChunkBytes = VstIntPtr(1) << 30;
 // Halving the normalized interval this often passes any display's resolution.
 constexpr int kSearchSteps = 40;
 
@@ -206,7 +207,8 @@ std::vector<HostParam> Vst2Plugin::Params() {
     param.plain = LeadingNumber(param.display, param.normalized);
     param.minPlain = LeadingNumber(DisplayAt(i, 0.0f), unknown);
     param.maxPlain = LeadingNumber(DisplayAt(i, 1.0f), unknown);
-    param.defaultPlain = defaultPlain[size_t(i)];
+    // Parameters announced after opening have no recorded default.
+    param.defaultPlain = size_t(i) < defaultPlain.size() ? defaultPlain[size_t(i)] : param.plain;
     // Two-state parameters answer the vendor-specific "is not continuous" request.
     if (Dispatch(effVendorSpecific, effGetParamName, i) == kVendorSpecificAnswer) {
       param.stepCount = int(std::lround(param.maxPlain - param.minPlain));
@@ -347,7 +349,7 @@ void Vst2Plugin::Process(float* const* inputs, float* const* outputs, int frames
 bool Vst2Plugin::SaveState(std::vector<uint8_t>* bytes, std::string* error) {
   void* data = nullptr;
   const VstIntPtr size = Dispatch(effGetChunk, kProgramChunk, 0, &data);
-  if (size <= 0 || !data) {
+  if (size <= 0 || size > kMaxChunkBytes || !data) {
     *error = "the plug-in wrote no program chunk";
     return false;
   }

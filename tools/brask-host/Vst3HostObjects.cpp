@@ -1,6 +1,7 @@
 #include "Vst3HostObjects.h"
 
 #include <cstring>
+#include <new>
 
 #include "Vst3HostMessages.h"
 
@@ -29,6 +30,7 @@ tresult Answer(Interface* self, const TUID iid, void** obj) {
 
 tresult PLUGIN_API HostApplication::getName(String128 name) {
   static const char kName[] = "brask-host";
+  if (!name) return kInvalidArgument;
   std::memset(name, 0, sizeof(String128));
   for (size_t i = 0; i + 1 < sizeof(kName); ++i) name[i] = char16(kName[i]);
   return kResultOk;
@@ -106,7 +108,12 @@ IParamValueQueue* PLUGIN_API ParameterChanges::addParameterData(const ParamID& i
   if (used < queues.size()) {
     queues[used].Reset(id);
   } else {
-    queues.emplace_back(id);
+    // The plug-in calls this: no exception may reach it.
+    try {
+      queues.emplace_back(id);
+    } catch (const std::bad_alloc&) {
+      return nullptr;
+    }
   }
   index = int32(used++);
   return &queues[size_t(index)];

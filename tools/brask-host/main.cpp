@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <exception>
 #include <string>
 
 #include "Commands.h"
@@ -93,5 +94,10 @@ int main(int argc, char** argv) {
   if (command == "bench") run = RunBench;
   if (command == "generate-demo") run = RunGenerateDemo;
   if (!run) return UsageError("unknown command \"" + command + "\"", kHelp);
-  return run(argc - 2, argv + 2);
+  // Out of memory is the one exception the commands can meet (a huge file, a huge request).
+  try {
+    return run(argc - 2, argv + 2);
+  } catch (const std::exception& failure) {
+    return Fail(std::string("stopped: ") + failure.what());
+  }
 }
