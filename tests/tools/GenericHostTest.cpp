@@ -5,6 +5,7 @@
 #include <sndfile.h>
 
 #include <cmath>
+#include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -232,4 +233,19 @@ TEST(HostVst2Callbacks, ValuesTheTextIsRefusedForAreFoundThroughTheDisplay) {
   EXPECT_EQ(outside.exitCode, 1);
   EXPECT_NE(outside.err.find("shows no value 30 (it shows -24 to 24)"), std::string::npos)
       << outside.err;
+}
+
+TEST(HostBundles, ARenamedBundleLoadsItsOnlyBinary) {
+  ScratchDir dir;
+  std::filesystem::copy(kProbeVst3, dir.Path("Renamed.vst3"),
+                        std::filesystem::copy_options::recursive);
+  EXPECT_EQ(Json(RunHost({"info", dir.Path("Renamed.vst3"), "--json"}))["name"].text, "Probe Gain");
+  std::filesystem::copy_file(dir.Path("Renamed.vst3/Contents/x86_64-linux/ProbeGain.so"),
+                             dir.Path("Renamed.vst3/Contents/x86_64-linux/Other.so"));
+  const HostRun two = RunHost({"info", dir.Path("Renamed.vst3")});
+  EXPECT_EQ(two.exitCode, 1) << "two binaries, none named after the bundle";
+  EXPECT_NE(two.err.find("is no VST 3 bundle: it has no " + dir.Path("Renamed.vst3") +
+                         "/Contents/x86_64-linux/Renamed.so"),
+            std::string::npos)
+      << two.err;
 }

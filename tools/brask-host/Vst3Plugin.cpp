@@ -1,5 +1,6 @@
 #include "Vst3Plugin.h"
 
+#include <dirent.h>
 #include <sys/stat.h>
 
 #include <algorithm>
@@ -30,18 +31,41 @@ bool IsDirectory(const std::string& path) {
   return stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
+bool Exists(const std::string& path) {
+  struct stat info {};
+  return stat(path.c_str(), &info) == 0;
+}
+
+bool EndsWith(const std::string& text, const std::string& suffix) {
+  return text.size() > suffix.size() &&
+         text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0;
+}
+
+// The one binary in a bundle's platform folder, for bundles renamed after they were built.
+std::string OnlyBinaryIn(const std::string& folder) {
+  std::string found;
+  DIR* listing = opendir(folder.c_str());
+  if (!listing) return found;
+  int count = 0;
+  while (const dirent* entry = readdir(listing)) {
+    if (EndsWith(entry->d_name, ".so") && ++count == 1) found = folder + "/" + entry->d_name;
+  }
+  closedir(listing);
+  return count == 1 ? found : std::string();
+}
+
 // A bundle folder names its binary after itself: Foo.vst3/Contents/x86_64-linux/Foo.so.
 std::string BinaryInBundle(const std::string& path) {
   if (!IsDirectory(path)) return path;
   std::string bundle = path;
   while (bundle.size() > 1 && bundle.back() == '/') bundle.pop_back();
   std::string stem = bundle.substr(bundle.find_last_of('/') + 1);
-  const std::string suffix = ".vst3";
-  if (stem.size() > suffix.size() &&
-      stem.compare(stem.size() - suffix.size(), suffix.size(), suffix) == 0) {
-    stem.resize(stem.size() - suffix.size());
-  }
-  return bundle + "/Contents/x86_64-linux/" + stem + ".so";
+  if (EndsWith(stem, ".vst3")) stem.resize(stem.size() - 5);
+  const std::string folder = bundle + "/Contents/x86_64-linux";
+  const std::string named = folder + "/" + stem + ".so";
+  if (Exists(named)) return named;
+  const std::string only = OnlyBinaryIn(folder);
+  return only.empty() ? named : only;
 }
 
 std::string Narrow(const char16* text, size_t capacity) {
@@ -100,8 +124,7 @@ void ReleaseAndClear(Interface*& object) {
 std::unique_ptr<HostedPlugin> Vst3Plugin::Load(const std::string& path,
                                                const std::string& className, std::string* error) {
   const std::string binary = BinaryInBundle(path);
-  struct stat info {};
-  if (IsDirectory(path) && stat(binary.c_str(), &info) != 0) {
+  if (IsDirectory(path) && !Exists(binary)) {
     *error = path + " is no VST 3 bundle: it has no " + binary;
     return nullptr;
   }
