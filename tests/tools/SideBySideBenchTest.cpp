@@ -103,7 +103,7 @@ TEST(HostBenchSideBySide, TextTableHasOneRowPerModuleAndTheFirstAtExactlyOne) {
     // After the name: 32-bit cost, its range, relative cost; the same for 64 bits or "- -".
     const std::vector<std::string> words = Words(row.substr(rowNames[r].size()));
     ASSERT_GE(words.size(), 4u) << row;
-    EXPECT_GT(std::stod(words[0]), 0.0) << row;
+    EXPECT_GE(std::stod(words[0]), 0.0) << row;  // a fast probe may print 0.0
     EXPECT_EQ(words[1].front(), '(') << row;
     if (r == 0) {
       EXPECT_EQ(words[2], "1.00") << row;

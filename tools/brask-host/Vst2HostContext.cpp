@@ -88,7 +88,7 @@ VstIntPtr Vst2HostContext::ProcessLevel() const {
   return processing ? kVstProcessLevelRealtime : kVstProcessLevelUser;
 }
 
-VstIntPtr Vst2HostContext::Time(VstIntPtr /*wantedFlags*/) {
+VstIntPtr Vst2HostContext::Time() {
   // Every field is filled whatever the plug-in asks for; the flags say which are meaningful.
   const double seconds = time.samplePos / settings.sampleRate;
   time.nanoSeconds = seconds * 1e9;
@@ -97,8 +97,8 @@ VstIntPtr Vst2HostContext::Time(VstIntPtr /*wantedFlags*/) {
   return reinterpret_cast<VstIntPtr>(&time);
 }
 
-VstIntPtr Vst2HostContext::Answer(VstInt32 opcode, VstInt32 /*index*/, VstIntPtr value, void* ptr,
-                                  float /*opt*/) {
+VstIntPtr Vst2HostContext::Answer(VstInt32 opcode, VstInt32 /*index*/, VstIntPtr /*value*/,
+                                  void* ptr, float /*opt*/) {
   switch (opcode) {
     case audioMasterVersion:
       return kVstVersion;
@@ -121,7 +121,7 @@ VstIntPtr Vst2HostContext::Answer(VstInt32 opcode, VstInt32 /*index*/, VstIntPtr
     case audioMasterGetAutomationState:
       return kAutomationOff;
     case audioMasterGetTime:
-      return Time(value);
+      return Time();
     case audioMasterIOChanged:
       ioChanged = true;
       return 1;

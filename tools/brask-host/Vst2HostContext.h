@@ -29,7 +29,7 @@ class Vst2HostContext {
 
  private:
   VstIntPtr ProcessLevel() const;
-  VstIntPtr Time(VstIntPtr wantedFlags);
+  VstIntPtr Time();
 
   ProcessSettings settings;
   VstTimeInfo time{};
