@@ -123,7 +123,7 @@ VstIntPtr Vst2HostContext::Answer(VstInt32 opcode, VstInt32 /*index*/, VstIntPtr
     case audioMasterGetTime:
       return Time();
     case audioMasterIOChanged:
-      ioChanged = true;
+      // Accepted: channel counts are read afresh by every Prepare and checked every block.
       return 1;
     case audioMasterAutomate:
     case audioMasterBeginEdit:

@@ -20,9 +20,6 @@ class Vst2HostContext {
   void BeginProcess() { processing = true; }
   // Ends the bracket and moves the transport on by the processed frames.
   void EndProcess(int frames);
-  // True once the plug-in announced new channel counts or latency (audioMasterIOChanged).
-  bool IoChanged() const { return ioChanged; }
-  void ClearIoChanged() { ioChanged = false; }
 
   // The answer to one host-callback request.
   VstIntPtr Answer(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt);
@@ -34,5 +31,4 @@ class Vst2HostContext {
   ProcessSettings settings;
   VstTimeInfo time{};
   bool processing = false;  ///< inside a process call
-  bool ioChanged = false;   ///< audioMasterIOChanged arrived
 };

@@ -300,7 +300,6 @@ bool Vst2Plugin::Prepare(const ProcessSettings& wanted, std::string* error) {
   Suspend();
   settings = wanted;
   context.Configure(settings);
-  context.ClearIoChanged();
   preparedInputs = effect->numInputs;
   preparedOutputs = effect->numOutputs;
   const int fedInputs = settings.sideChain ? 4 : 2;
