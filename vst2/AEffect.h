@@ -137,23 +137,46 @@ enum AEffectOpcodes : VstInt32 {
   effGetVstVersion = 58,
   effGetMidiKeyName = 66,
   effGetSpeakerArrangement = 69,
+  effStartProcess = 71,
+  effStopProcess = 72,
+  effSetProcessPrecision = 77,
 };
 
 // Host callback opcodes: requests from the plug-in to the host.
 enum AudioMasterOpcodes : VstInt32 {
   audioMasterAutomate = 0,
+  audioMasterVersion = 1,
+  audioMasterCurrentId = 2,
+  audioMasterIdle = 3,
   audioMasterGetTime = 7,
   audioMasterProcessEvents = 8,
+  audioMasterIOChanged = 13,
+  audioMasterSizeWindow = 15,
+  audioMasterGetSampleRate = 16,
+  audioMasterGetBlockSize = 17,
+  audioMasterGetInputLatency = 18,
+  audioMasterGetOutputLatency = 19,
   audioMasterGetCurrentProcessLevel = 23,
+  audioMasterGetAutomationState = 24,
+  audioMasterGetVendorString = 32,
   audioMasterGetProductString = 33,
   audioMasterGetVendorVersion = 34,
+  audioMasterCanDo = 37,
+  audioMasterGetLanguage = 38,
+  audioMasterGetDirectory = 41,
   audioMasterUpdateDisplay = 42,
   audioMasterBeginEdit = 43,
   audioMasterEndEdit = 44,
 };
 
-// Answer of audioMasterGetCurrentProcessLevel while the host renders offline.
+// Answers of audioMasterGetCurrentProcessLevel: the calling thread's role.
+constexpr VstIntPtr kVstProcessLevelUser = 1;
+constexpr VstIntPtr kVstProcessLevelRealtime = 2;
 constexpr VstIntPtr kVstProcessLevelOffline = 4;
+
+// effSetProcessPrecision values.
+constexpr VstIntPtr kVstProcessPrecision32 = 0;
+constexpr VstIntPtr kVstProcessPrecision64 = 1;
 
 // Answer of effGetPlugCategory for an effect.
 constexpr VstIntPtr kPlugCategEffect = 1;

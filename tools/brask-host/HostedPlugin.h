@@ -68,6 +68,8 @@ class HostedPlugin {
   // Delivers pending parameter changes without audio, as a host's parameter flush does.
   virtual void Flush() = 0;
 
+  // Whether Prepare may ask for 64-bit samples.
+  virtual bool CanProcess64() = 0;
   // Sample rate, block size, precision and buses; then the instance is active.
   virtual bool Prepare(const ProcessSettings& settings, std::string* error) = 0;
   // One block: four inputs (main left, right, side-chain left, right), two outputs.

@@ -10,7 +10,7 @@
 
 namespace {
 
-const char kUsage[] = "usage: brask-host info MODULE [--json]\n";
+const char kUsage[] = "usage: brask-host info MODULE [--class NAME] [--json]\n";
 
 void PrintText(const std::string& module, const HostIdentity& id,
                const std::vector<HostParam>& params) {
@@ -58,12 +58,12 @@ void PrintJson(const std::string& module, const HostIdentity& id,
 }  // namespace
 
 int RunInfo(int argc, char** argv) {
-  CommandLine args({}, {"--json"});
+  CommandLine args({"--class"}, {"--json"});
   std::string error;
   if (!args.Parse(argc, argv, &error)) return UsageError(error, kUsage);
   if (args.Positional().size() != 1) return UsageError("info takes one MODULE", kUsage);
   const std::string& module = args.Positional()[0];
-  auto plugin = LoadPlugin(module, &error);
+  auto plugin = LoadPlugin(module, &error, args.Value("--class"));
   if (!plugin) return Fail(error);
   const HostIdentity identity = plugin->Identity();
   const std::vector<HostParam> params = plugin->Params();

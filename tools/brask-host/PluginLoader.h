@@ -8,4 +8,7 @@
 
 #include "HostedPlugin.h"
 
-std::unique_ptr<HostedPlugin> LoadPlugin(const std::string& path, std::string* error);
+// className picks one audio-effect class of a VST 3 factory by name (empty: the first);
+// VST 2 modules hold one plug-in and refuse a class name.
+std::unique_ptr<HostedPlugin> LoadPlugin(const std::string& path, std::string* error,
+                                         const std::string& className = "");

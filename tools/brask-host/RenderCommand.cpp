@@ -19,15 +19,16 @@
 namespace {
 
 const char kUsage[] =
-    "usage: brask-host render MODULE IN OUT [--set NAME=VALUE ...] [--sidechain FILE]\n"
-    "                         [--block N] [--precision 32|64] [--meter FILE.csv] [--json]\n";
+    "usage: brask-host render MODULE IN OUT [--class NAME] [--set NAME=VALUE ...]\n"
+    "                         [--sidechain FILE] [--block N] [--precision 32|64]\n"
+    "                         [--meter FILE.csv] [--json]\n";
 
 constexpr double kProgressSeconds = 20.0;  // shorter files render too fast for a bar
 constexpr double kFloorDb = -120.0;        // silence in the meter file
 constexpr char kDriveParam[] = "Input";    // the compressor's drive; at its minimum, no compression
 
 struct RenderJob {
-  std::string module, inputPath, outputPath, meterPath;
+  std::string module, className, inputPath, outputPath, meterPath;
   ParamSettings settings;
   ProcessSettings process;
   AudioData input;
@@ -144,7 +145,7 @@ bool LoadInputs(const CommandLine& args, RenderJob* job, std::string* error) {
 
 // The reference instance: the same settings with the drive at its minimum.
 bool LoadReference(RenderJob* job, std::string* error) {
-  job->reference = LoadPlugin(job->module, error);
+  job->reference = LoadPlugin(job->module, error, job->className);
   if (!job->reference) return false;
   const std::vector<HostParam> params = job->reference->Params();
   const HostParam* drive = ParamSettings::Find(params, kDriveParam);
@@ -192,7 +193,7 @@ bool ParseProcessOptions(const CommandLine& args, RenderJob* job, std::string* e
     return false;
   }
   const std::string precision = args.Value("--precision", "64");
-  if (precision != "32" && precision != "64") {
+  if (args.Has("--precision") && precision != "32" && precision != "64") {
     *error = "--precision takes 32 or 64";
     return false;
   }
@@ -205,7 +206,8 @@ bool ParseProcessOptions(const CommandLine& args, RenderJob* job, std::string* e
 }  // namespace
 
 int RunRender(int argc, char** argv) {
-  CommandLine args({"--set", "--sidechain", "--block", "--precision", "--meter"}, {"--json"});
+  CommandLine args({"--class", "--set", "--sidechain", "--block", "--precision", "--meter"},
+                   {"--json"});
   std::string error;
   if (!args.Parse(argc, argv, &error)) return UsageError(error, kUsage);
   if (args.Positional().size() != 3) return UsageError("render takes MODULE IN OUT", kUsage);
@@ -214,12 +216,15 @@ int RunRender(int argc, char** argv) {
   job.inputPath = args.Positional()[1];
   job.outputPath = args.Positional()[2];
   job.meterPath = args.Value("--meter");
+  job.className = args.Value("--class");
   if (!ParseProcessOptions(args, &job, &error)) return UsageError(error, kUsage);
   if (!LoadInputs(args, &job, &error)) return Fail(error);
 
-  job.plugin = LoadPlugin(job.module, &error);
-  if (!job.plugin || !job.settings.Apply(job.plugin.get(), &error) ||
-      !job.plugin->Prepare(job.process, &error)) {
+  job.plugin = LoadPlugin(job.module, &error, job.className);
+  if (!job.plugin) return Fail(error);
+  // Without --precision: 64-bit where the plug-in offers it.
+  if (!args.Has("--precision")) job.process.use64 = job.plugin->CanProcess64();
+  if (!job.settings.Apply(job.plugin.get(), &error) || !job.plugin->Prepare(job.process, &error)) {
     return Fail(error);
   }
   const bool metered = !job.meterPath.empty();

@@ -12,11 +12,13 @@ class SharedLibrary {
   SharedLibrary& operator=(const SharedLibrary&) = delete;
 
   // Loads the file; on failure answers false with the loader's message in *error.
-  bool Open(const std::string& path, std::string* error);
+  bool Open(const std::string& file, std::string* error);
   // The address of an exported symbol, or null.
   void* Symbol(const char* name) const;
   void* Handle() const { return handle; }
+  const std::string& Path() const { return path; }
 
  private:
   void* handle = nullptr;
+  std::string path;  ///< as opened
 };

@@ -18,7 +18,8 @@
 namespace {
 
 const char kUsage[] =
-    "usage: brask-host state MODULE [--load FILE] [--set NAME=VALUE ...] [--save FILE] [--json]\n";
+    "usage: brask-host state MODULE [--class NAME] [--load FILE] [--set NAME=VALUE ...]\n"
+    "                        [--save FILE] [--json]\n";
 
 bool ReadBytes(const std::string& path, std::vector<uint8_t>* bytes, std::string* error) {
   FILE* file = std::fopen(path.c_str(), "rb");
@@ -50,7 +51,7 @@ bool WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes, std:
 }  // namespace
 
 int RunState(int argc, char** argv) {
-  CommandLine args({"--load", "--save", "--set"}, {"--json"});
+  CommandLine args({"--class", "--load", "--save", "--set"}, {"--json"});
   std::string error;
   if (!args.Parse(argc, argv, &error)) return UsageError(error, kUsage);
   if (args.Positional().size() != 1) return UsageError("state takes one MODULE", kUsage);
@@ -62,9 +63,12 @@ int RunState(int argc, char** argv) {
   std::vector<uint8_t> loaded;
   if (args.Has("--load") && !ReadBytes(args.Value("--load"), &loaded, &error)) return Fail(error);
 
-  auto plugin = LoadPlugin(args.Positional()[0], &error);
+  auto plugin = LoadPlugin(args.Positional()[0], &error, args.Value("--class"));
+  if (!plugin) return Fail(error);
   // Set up as for playback, so changes travel the way a host sends them.
-  if (!plugin || !plugin->Prepare(ProcessSettings{}, &error)) return Fail(error);
+  ProcessSettings playback;
+  playback.use64 = plugin->CanProcess64();
+  if (!plugin->Prepare(playback, &error)) return Fail(error);
   if (args.Has("--load") && !plugin->LoadState(loaded, &error)) return Fail(error);
   if (!settings.Apply(plugin.get(), &error)) return Fail(error);
   plugin->Flush();

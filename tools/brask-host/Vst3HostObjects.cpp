@@ -1,6 +1,9 @@
 #include "Vst3HostObjects.h"
 
 #include <cstring>
+#include <new>
+
+#include "Vst3HostMessages.h"
 
 using namespace Steinberg;
 using namespace Steinberg::Vst;
@@ -27,15 +30,14 @@ tresult Answer(Interface* self, const TUID iid, void** obj) {
 
 tresult PLUGIN_API HostApplication::getName(String128 name) {
   static const char kName[] = "brask-host";
+  if (!name) return kInvalidArgument;
   std::memset(name, 0, sizeof(String128));
   for (size_t i = 0; i + 1 < sizeof(kName); ++i) name[i] = char16(kName[i]);
   return kResultOk;
 }
 
-tresult PLUGIN_API HostApplication::createInstance(TUID, TUID, void** obj) {
-  // No host-provided messages or attribute lists: a single-component plug-in needs none.
-  if (obj) *obj = nullptr;
-  return kNotImplemented;
+tresult PLUGIN_API HostApplication::createInstance(TUID cid, TUID iid, void** obj) {
+  return CreateHostObject(cid, iid, obj);
 }
 
 tresult PLUGIN_API HostApplication::queryInterface(const TUID iid, void** obj) {
@@ -92,20 +94,29 @@ void ParameterChanges::Set(ParamID id, ParamValue value) {
 }
 
 IParamValueQueue* PLUGIN_API ParameterChanges::getParameterData(int32 index) {
-  if (index < 0 || index >= int32(queues.size())) return nullptr;
+  if (index < 0 || index >= int32(used)) return nullptr;
   return &queues[size_t(index)];
 }
 
 IParamValueQueue* PLUGIN_API ParameterChanges::addParameterData(const ParamID& id, int32& index) {
-  for (size_t i = 0; i < queues.size(); ++i) {
+  for (size_t i = 0; i < used; ++i) {
     if (queues[i].getParameterId() == id) {
       index = int32(i);
       return &queues[i];
     }
   }
-  queues.emplace_back(id);
-  index = int32(queues.size() - 1);
-  return &queues.back();
+  if (used < queues.size()) {
+    queues[used].Reset(id);
+  } else {
+    // The plug-in calls this: no exception may reach it.
+    try {
+      queues.emplace_back(id);
+    } catch (const std::bad_alloc&) {
+      return nullptr;
+    }
+  }
+  index = int32(used++);
+  return &queues[size_t(index)];
 }
 
 tresult PLUGIN_API ParameterChanges::queryInterface(const TUID iid, void** obj) {

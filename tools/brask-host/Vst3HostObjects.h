@@ -1,10 +1,12 @@
 #pragma once
 // The host-side VST 3 objects brask-host hands to a plug-in: the host application (its name,
-// no object creation), a component handler that accepts the plug-in's edits and restart
-// requests, and the parameter-change lists that carry a block's automation into `process`.
+// and the messages a component and its controller exchange), a component handler that accepts
+// the plug-in's edits and restart requests, and the parameter-change lists that carry a
+// block's automation into `process`.
 //
 // All of them live as members of their Vst3Plugin and outlive the plug-in instance, so their
-// reference counts are kept for the plug-in's sake but never delete the object.
+// reference counts are kept for the plug-in's sake but never delete the object. (The messages
+// the host application creates belong to whoever asked for them.)
 
 #include <atomic>
 #include <deque>
@@ -60,6 +62,11 @@ class ComponentHandler : public Steinberg::Vst::IComponentHandler {
 class ParamValueQueue : public Steinberg::Vst::IParamValueQueue {
  public:
   explicit ParamValueQueue(Steinberg::Vst::ParamID id) : paramId(id) {}
+  // Empties the queue for another parameter, keeping its storage.
+  void Reset(Steinberg::Vst::ParamID id) {
+    paramId = id;
+    count = 0;
+  }
 
   //---from IParamValueQueue---
   Steinberg::Vst::ParamID PLUGIN_API getParameterId() override { return paramId; }
@@ -83,18 +90,17 @@ class ParamValueQueue : public Steinberg::Vst::IParamValueQueue {
   HostOwnedCount refs;
 };
 
-// The changes of one block, one queue per parameter.
+// The changes of one block, one queue per parameter. Queues are kept for reuse across
+// blocks, so a plug-in reporting its meters every block costs no allocation once warm.
 class ParameterChanges : public Steinberg::Vst::IParameterChanges {
  public:
   // Adds (or replaces) the value of a parameter at the start of the next block.
   void Set(Steinberg::Vst::ParamID id, Steinberg::Vst::ParamValue value);
-  void Clear() { queues.clear(); }
-  bool Empty() const { return queues.empty(); }
+  void Clear() { used = 0; }
+  bool Empty() const { return used == 0; }
 
   //---from IParameterChanges---
-  Steinberg::int32 PLUGIN_API getParameterCount() override {
-    return Steinberg::int32(queues.size());
-  }
+  Steinberg::int32 PLUGIN_API getParameterCount() override { return Steinberg::int32(used); }
   Steinberg::Vst::IParamValueQueue* PLUGIN_API getParameterData(Steinberg::int32 index) override;
   Steinberg::Vst::IParamValueQueue* PLUGIN_API addParameterData(const Steinberg::Vst::ParamID& id,
                                                                 Steinberg::int32& index) override;
@@ -105,5 +111,6 @@ class ParameterChanges : public Steinberg::Vst::IParameterChanges {
 
  private:
   std::deque<ParamValueQueue> queues;  ///< a deque keeps handed-out queue pointers valid
+  size_t used = 0;                     ///< queues of this block: the first `used`
   HostOwnedCount refs;
 };

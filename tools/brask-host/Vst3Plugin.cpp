@@ -1,5 +1,6 @@
 #include "Vst3Plugin.h"
 
+#include <dirent.h>
 #include <sys/stat.h>
 
 #include <algorithm>
@@ -8,6 +9,7 @@
 
 #include "pluginterfaces/base/smartpointer.h"
 #include "pluginterfaces/vst/ivstunits.h"
+#include "pluginterfaces/vst/vstspeaker.h"
 #include "public.sdk/source/common/memorystream.h"
 
 using namespace Steinberg;
@@ -19,9 +21,37 @@ using ModuleEntryProc = bool (*)(void*);
 using ModuleExitProc = bool (*)();
 using GetFactoryProc = IPluginFactory* (*)();
 
+// Counts past these are taken as garbage rather than allocated for.
+constexpr int kMaxBuses = 64;
+constexpr int kMaxChannelsPerBus = 64;
+constexpr double kTempo = 120.0;
+
 bool IsDirectory(const std::string& path) {
   struct stat info {};
   return stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+bool Exists(const std::string& path) {
+  struct stat info {};
+  return stat(path.c_str(), &info) == 0;
+}
+
+bool EndsWith(const std::string& text, const std::string& suffix) {
+  return text.size() > suffix.size() &&
+         text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0;
+}
+
+// The one binary in a bundle's platform folder, for bundles renamed after they were built.
+std::string OnlyBinaryIn(const std::string& folder) {
+  std::string found;
+  DIR* listing = opendir(folder.c_str());
+  if (!listing) return found;
+  int count = 0;
+  while (const dirent* entry = readdir(listing)) {
+    if (EndsWith(entry->d_name, ".so") && ++count == 1) found = folder + "/" + entry->d_name;
+  }
+  closedir(listing);
+  return count == 1 ? found : std::string();
 }
 
 // A bundle folder names its binary after itself: Foo.vst3/Contents/x86_64-linux/Foo.so.
@@ -30,12 +60,12 @@ std::string BinaryInBundle(const std::string& path) {
   std::string bundle = path;
   while (bundle.size() > 1 && bundle.back() == '/') bundle.pop_back();
   std::string stem = bundle.substr(bundle.find_last_of('/') + 1);
-  const std::string suffix = ".vst3";
-  if (stem.size() > suffix.size() &&
-      stem.compare(stem.size() - suffix.size(), suffix.size(), suffix) == 0) {
-    stem.resize(stem.size() - suffix.size());
-  }
-  return bundle + "/Contents/x86_64-linux/" + stem + ".so";
+  if (EndsWith(stem, ".vst3")) stem.resize(stem.size() - 5);
+  const std::string folder = bundle + "/Contents/x86_64-linux";
+  const std::string named = folder + "/" + stem + ".so";
+  if (Exists(named)) return named;
+  const std::string only = OnlyBinaryIn(folder);
+  return only.empty() ? named : only;
 }
 
 std::string Narrow(const char16* text, size_t capacity) {
@@ -91,14 +121,26 @@ void ReleaseAndClear(Interface*& object) {
 
 }  // namespace
 
-std::unique_ptr<HostedPlugin> Vst3Plugin::Load(const std::string& path, std::string* error) {
+std::unique_ptr<HostedPlugin> Vst3Plugin::Load(const std::string& path,
+                                               const std::string& className, std::string* error) {
+  const std::string binary = BinaryInBundle(path);
+  if (IsDirectory(path) && !Exists(binary)) {
+    *error = path + " is no VST 3 bundle: it has no " + binary;
+    return nullptr;
+  }
   std::unique_ptr<Vst3Plugin> plugin(new Vst3Plugin());
-  if (!plugin->Open(BinaryInBundle(path), error) || !plugin->CreateInstance(error)) return nullptr;
+  if (!plugin->Open(binary, error) || !plugin->FindClass(className, error) ||
+      !plugin->CreateComponent(error) || !plugin->CreateController(error)) {
+    return nullptr;
+  }
   return plugin;
 }
 
 bool Vst3Plugin::Open(const std::string& binary, std::string* error) {
-  if (!library.Open(binary, error)) return false;
+  if (!library.Open(binary, error)) {
+    *error = binary + " is not a loadable module: " + *error;
+    return false;
+  }
   auto entry = reinterpret_cast<ModuleEntryProc>(library.Symbol("ModuleEntry"));
   auto getFactory = reinterpret_cast<GetFactoryProc>(library.Symbol("GetPluginFactory"));
   if (!entry || !getFactory) {
@@ -115,17 +157,32 @@ bool Vst3Plugin::Open(const std::string& binary, std::string* error) {
   return factory != nullptr;
 }
 
-bool Vst3Plugin::CreateInstance(std::string* error) {
+bool Vst3Plugin::FindClass(const std::string& className, std::string* error) {
+  std::string audioClasses;
   const int32 classes = factory->countClasses();
-  bool found = false;
-  for (int32 i = 0; i < classes && !found; ++i) {
-    found = factory->getClassInfo(i, &classInfo) == kResultOk &&
-            std::strcmp(classInfo.category, kVstAudioEffectClass) == 0;
+  for (int32 i = 0; i < classes; ++i) {
+    PClassInfo info{};
+    if (factory->getClassInfo(i, &info) != kResultOk ||
+        Fixed(info.category, PClassInfo::kCategorySize) != kVstAudioEffectClass) {
+      continue;
+    }
+    const std::string name = Fixed(info.name, PClassInfo::kNameSize);
+    if (className.empty() || name == className) {
+      classInfo = info;
+      return true;
+    }
+    audioClasses += (audioClasses.empty() ? "" : ", ") + name;
   }
-  if (!found) {
+  if (className.empty() || audioClasses.empty()) {
     *error = "the module's factory offers no audio-effect class";
-    return false;
+  } else {
+    *error = "the module has no audio-effect class \"" + className +
+             "\" (classes: " + audioClasses + ")";
   }
+  return false;
+}
+
+bool Vst3Plugin::CreateComponent(std::string* error) {
   void* object = nullptr;
   if (factory->createInstance(classInfo.cid, IComponent::iid, &object) != kResultOk || !object) {
     *error = "the factory did not create the audio-effect class";
@@ -136,24 +193,72 @@ bool Vst3Plugin::CreateInstance(std::string* error) {
     *error = "the component refused initialize";
     return false;
   }
+  componentInitialized = true;
   processor = Query<IAudioProcessor>(component);
-  controller = Query<IEditController>(component);
   if (!processor) *error = "the component is no audio processor";
-  if (processor && !controller) {
-    *error =
-        "the module's edit controller is a separate object; brask-host hosts only "
-        "single-component modules";
+  return processor != nullptr;
+}
+
+bool Vst3Plugin::CreateController(std::string* error) {
+  controller = Query<IEditController>(component);
+  if (!controller) {
+    TUID controllerId{};
+    void* object = nullptr;
+    if (component->getControllerClassId(controllerId) != kResultOk ||
+        factory->createInstance(controllerId, IEditController::iid, &object) != kResultOk ||
+        !object) {
+      *error = "the component has no edit controller the factory can create";
+      return false;
+    }
+    controller = static_cast<IEditController*>(object);
+    if (controller->initialize(&hostApplication) != kResultOk) {
+      *error = "the edit controller refused initialize";
+      return false;
+    }
+    separateController = true;
+    Connect();
+    TellControllerComponentState();
   }
-  if (!processor || !controller) return false;
   controller->setComponentHandler(&componentHandler);
-  inputBusCount = component->getBusCount(kAudio, kInput);
   return true;
+}
+
+void Vst3Plugin::Connect() {
+  componentPoint = Query<IConnectionPoint>(component);
+  controllerPoint = Query<IConnectionPoint>(controller);
+  // Without both ends the parts cannot talk; they may still work apart.
+  if (!componentPoint || !controllerPoint) {
+    ReleaseAndClear(componentPoint);
+    ReleaseAndClear(controllerPoint);
+    return;
+  }
+  componentPoint->connect(controllerPoint);
+  controllerPoint->connect(componentPoint);
+}
+
+void Vst3Plugin::Disconnect() {
+  if (componentPoint && controllerPoint) {
+    componentPoint->disconnect(controllerPoint);
+    controllerPoint->disconnect(componentPoint);
+  }
+  ReleaseAndClear(componentPoint);
+  ReleaseAndClear(controllerPoint);
+}
+
+bool Vst3Plugin::TellControllerComponentState() {
+  IPtr<MemoryStream> stream = owned(new MemoryStream());
+  if (component->getState(stream) != kResultOk) return false;
+  stream->seek(0, IBStream::kIBSeekSet, nullptr);
+  return controller->setComponentState(stream) == kResultOk;
 }
 
 Vst3Plugin::~Vst3Plugin() {
   Deactivate();
+  Disconnect();
   if (controller) controller->setComponentHandler(nullptr);
-  if (component) component->terminate();
+  // The controller goes first: it may still talk to the component while it terminates.
+  if (separateController) controller->terminate();
+  if (componentInitialized) component->terminate();
   ReleaseAndClear(controller);
   ReleaseAndClear(processor);
   ReleaseAndClear(component);
@@ -267,13 +372,79 @@ bool Vst3Plugin::SetPlain(const HostParam& param, double plain, std::string* /*e
 
 //---audio---
 
+bool Vst3Plugin::CanProcess64() { return processor->canProcessSampleSize(kSample64) == kResultOk; }
+
+int Vst3Plugin::BusChannels(BusDirection direction, int index) {
+  SpeakerArrangement arrangement = 0;
+  if (processor->getBusArrangement(direction, index, arrangement) == kResultOk) {
+    return SpeakerArr::getChannelCount(arrangement);
+  }
+  BusInfo info{};
+  if (component->getBusInfo(kAudio, direction, index, info) != kResultOk) return 0;
+  return std::clamp(int(info.channelCount), 0, kMaxChannelsPerBus);
+}
+
+bool Vst3Plugin::ArrangeBuses(std::string* error) {
+  inputBusCount = component->getBusCount(kAudio, kInput);
+  outputBusCount = component->getBusCount(kAudio, kOutput);
+  if (inputBusCount < 1 || outputBusCount < 1 || inputBusCount > kMaxBuses ||
+      outputBusCount > kMaxBuses) {
+    *error = "brask-host drives effects with a main audio input and output bus";
+    return false;
+  }
+  // Main buses stereo; auxiliary buses keep what they have.
+  std::vector<SpeakerArrangement> ins(size_t(inputBusCount), SpeakerArr::kStereo);
+  std::vector<SpeakerArrangement> outs(size_t(outputBusCount), SpeakerArr::kStereo);
+  for (int32 b = 1; b < inputBusCount; ++b) processor->getBusArrangement(kInput, b, ins[size_t(b)]);
+  for (int32 b = 1; b < outputBusCount; ++b) {
+    processor->getBusArrangement(kOutput, b, outs[size_t(b)]);
+  }
+  // A refusal may still leave stereo main buses (the plug-in keeps its own aux layout).
+  processor->setBusArrangements(ins.data(), inputBusCount, outs.data(), outputBusCount);
+  inputChannels.assign(size_t(inputBusCount), 0);
+  outputChannels.assign(size_t(outputBusCount), 0);
+  for (int b = 0; b < inputBusCount; ++b) inputChannels[size_t(b)] = BusChannels(kInput, b);
+  for (int b = 0; b < outputBusCount; ++b) outputChannels[size_t(b)] = BusChannels(kOutput, b);
+  if (inputChannels[0] != 2 || outputChannels[0] != 2) {
+    *error = "the plug-in refused stereo main buses";
+    return false;
+  }
+  return true;
+}
+
+void Vst3Plugin::ActivateBuses() {
+  for (int32 b = 0; b < inputBusCount; ++b) {
+    component->activateBus(kAudio, kInput, b, b == 0 || (b == 1 && settings.sideChain));
+  }
+  for (int32 b = 0; b < outputBusCount; ++b) component->activateBus(kAudio, kOutput, b, b == 0);
+}
+
+void Vst3Plugin::PrepareChannels() {
+  // Main input from brask-host's channels 0-1, the first aux input from 2-3 when fed.
+  std::vector<int> inputSources, outputSources;
+  for (int b = 0; b < inputBusCount; ++b) {
+    const bool fed = b == 0 || (b == 1 && settings.sideChain);
+    for (int c = 0; c < inputChannels[size_t(b)]; ++c) {
+      inputSources.push_back(fed && c < 2 ? 2 * b + c : ChannelMap<float>::kNone);
+    }
+  }
+  for (int b = 0; b < outputBusCount; ++b) {
+    for (int c = 0; c < outputChannels[size_t(b)]; ++c) {
+      outputSources.push_back(b == 0 && c < 2 ? c : ChannelMap<float>::kNone);
+    }
+  }
+  channels32.Prepare(inputSources, outputSources, settings.maxBlock);
+  channels64.Prepare(inputSources, outputSources, settings.maxBlock);
+  inputBuffers.assign(size_t(inputBusCount), AudioBusBuffers{});
+  outputBuffers.assign(size_t(outputBusCount), AudioBusBuffers{});
+}
+
 bool Vst3Plugin::Prepare(const ProcessSettings& wanted, std::string* error) {
   Deactivate();
   settings = wanted;
-  std::vector<SpeakerArrangement> ins(size_t(inputBusCount), SpeakerArr::kStereo);
-  SpeakerArrangement outs[1] = {SpeakerArr::kStereo};
-  if (processor->setBusArrangements(ins.data(), inputBusCount, outs, 1) != kResultOk) {
-    *error = "the plug-in refused stereo buses";
+  if (!ArrangeBuses(error)) return false;
+  if (settings.sideChain && inputBusCount < 2) {
+    *error = "the plug-in has no side-chain input bus";
     return false;
   }
   const int32 sampleSize = settings.use64 ? kSample64 : kSample32;
@@ -288,66 +459,82 @@ bool Vst3Plugin::Prepare(const ProcessSettings& wanted, std::string* error) {
     *error = "the plug-in refused the processing setup";
     return false;
   }
-  if (settings.sideChain && inputBusCount < 2) {
-    *error = "the plug-in has no side-chain input bus";
+  ActivateBuses();
+  PrepareChannels();
+  if (component->setActive(true) != kResultOk) {
+    *error = "the plug-in refused to become active";
     return false;
   }
-  component->activateBus(kAudio, kInput, 0, true);
-  component->activateBus(kAudio, kOutput, 0, true);
-  if (inputBusCount >= 2) component->activateBus(kAudio, kInput, 1, settings.sideChain);
-  component->setActive(true);
+  // Some plug-ins answer setProcessing with kNotImplemented; they process all the same.
   processor->setProcessing(true);
   active = true;
   context = ProcessContext{};
+  context.state =
+      ProcessContext::kPlaying | ProcessContext::kTempoValid | ProcessContext::kTimeSigValid;
   context.sampleRate = settings.sampleRate;
+  context.tempo = kTempo;
+  context.timeSigNumerator = 4;
+  context.timeSigDenominator = 4;
   return true;
 }
 
-void Vst3Plugin::SetBuffers(AudioBusBuffers* bus, double* const* channels) {
-  bus->channelBuffers64 = const_cast<Sample64**>(channels);
+void Vst3Plugin::SetBuffers(AudioBusBuffers* bus, double** channels) {
+  bus->channelBuffers64 = channels;
 }
 
-void Vst3Plugin::SetBuffers(AudioBusBuffers* bus, float* const* channels) {
-  bus->channelBuffers32 = const_cast<Sample32**>(channels);
+void Vst3Plugin::SetBuffers(AudioBusBuffers* bus, float** channels) {
+  bus->channelBuffers32 = channels;
 }
 
 template <typename Sample>
-void Vst3Plugin::RunProcess(Sample* const* inputs, Sample* const* outputs, int frames) {
-  AudioBusBuffers in[2];
-  AudioBusBuffers out[1];
-  for (int b = 0; b < 2; ++b) {
-    in[b].numChannels = 2;
-    SetBuffers(&in[b], inputs + 2 * b);
+void Vst3Plugin::RunProcess(ChannelMap<Sample>* map, Sample* const* inputs, Sample* const* outputs,
+                            int frames) {
+  if (!active || frames < 0 || frames > map->MaxFrames()) {
+    for (int c = 0; c < 2 && frames > 0; ++c) std::fill(outputs[c], outputs[c] + frames, Sample(0));
+    return;
   }
-  out[0].numChannels = 2;
-  SetBuffers(&out[0], outputs);
+  map->Bind(inputs, outputs);
+  int offset = 0;
+  for (size_t b = 0; b < inputBuffers.size(); ++b) {
+    inputBuffers[b].numChannels = inputChannels[b];
+    SetBuffers(&inputBuffers[b], map->Inputs() + offset);
+    offset += inputChannels[b];
+  }
+  offset = 0;
+  for (size_t b = 0; b < outputBuffers.size(); ++b) {
+    outputBuffers[b].numChannels = outputChannels[b];
+    SetBuffers(&outputBuffers[b], map->Outputs() + offset);
+    offset += outputChannels[b];
+  }
   ProcessData data;
   data.processMode = settings.offline ? kOffline : kRealtime;
   data.symbolicSampleSize = settings.use64 ? kSample64 : kSample32;
   data.numSamples = frames;
   // A parameter flush passes no buses at all.
-  data.numInputs = frames > 0 ? std::min(inputBusCount, 2) : 0;
-  data.numOutputs = frames > 0 ? 1 : 0;
-  data.inputs = data.numInputs > 0 ? in : nullptr;
-  data.outputs = data.numOutputs > 0 ? out : nullptr;
+  data.numInputs = frames > 0 ? inputBusCount : 0;
+  data.numOutputs = frames > 0 ? outputBusCount : 0;
+  data.inputs = data.numInputs > 0 ? inputBuffers.data() : nullptr;
+  data.outputs = data.numOutputs > 0 ? outputBuffers.data() : nullptr;
   data.inputParameterChanges = pendingChanges.Empty() ? nullptr : &pendingChanges;
+  data.outputParameterChanges = &outputChanges;
   data.processContext = &context;
   processor->process(data);
   pendingChanges.Clear();
+  outputChanges.Clear();
   context.projectTimeSamples += frames;
 }
 
 void Vst3Plugin::Process(double* const* inputs, double* const* outputs, int frames) {
-  RunProcess(inputs, outputs, frames);
+  RunProcess(&channels64, inputs, outputs, frames);
 }
 
 void Vst3Plugin::Process(float* const* inputs, float* const* outputs, int frames) {
-  RunProcess(inputs, outputs, frames);
+  RunProcess(&channels32, inputs, outputs, frames);
 }
 
 void Vst3Plugin::Flush() {
   static double* const kNoChannels[4] = {};
-  if (active && !pendingChanges.Empty()) RunProcess(kNoChannels, kNoChannels, 0);
+  if (active && !pendingChanges.Empty()) RunProcess(&channels64, kNoChannels, kNoChannels, 0);
 }
 
 //---state---
@@ -356,9 +543,10 @@ bool Vst3Plugin::SaveState(std::vector<uint8_t>* bytes, std::string* error) {
   Flush();
   IPtr<MemoryStream> stream = owned(new MemoryStream());
   // The whole state of a single-component plug-in may live on either side; take the
-  // component's when it keeps one, else the controller's.
+  // component's when it keeps one, else the controller's. A separate controller's own state
+  // (editor settings) is no part of the sound and is not kept.
   tresult result = component->getState(stream);
-  if (result != kResultOk) {
+  if (result != kResultOk && !separateController) {
     stream = owned(new MemoryStream());
     result = controller->getState(stream);
   }
@@ -375,10 +563,17 @@ bool Vst3Plugin::LoadState(const std::vector<uint8_t>& bytes, std::string* error
   std::vector<uint8_t> copy(bytes);
   IPtr<MemoryStream> stream = owned(new MemoryStream(copy.data(), TSize(copy.size())));
   tresult result = component->setState(stream);
-  if (result == kNotImplemented) {
+  if (result == kNotImplemented && !separateController) {
     stream = owned(new MemoryStream(copy.data(), TSize(copy.size())));
     result = controller->setState(stream);
   }
-  if (result != kResultOk) *error = "the plug-in refused the state";
-  return result == kResultOk;
+  if (result != kResultOk) {
+    *error = "the plug-in refused the state";
+    return false;
+  }
+  if (separateController && !TellControllerComponentState()) {
+    *error = "the edit controller refused the component's state";
+    return false;
+  }
+  return true;
 }
