@@ -62,6 +62,11 @@ const CpuFeatures& Features() {
 constexpr int kNotForced = -1;
 std::atomic<int> gForcedPath{kNotForced};
 
+VectorPath DetectBestPath();
+
+// Settled when the module loads, so the first audio block finds it ready: no guard, no lock.
+const VectorPath gBestPath = DetectBestPath();
+
 }  // namespace
 
 const char* VectorPathName(VectorPath path) {
@@ -88,17 +93,22 @@ bool CpuSupports(VectorPath path) {
   return false;
 }
 
-VectorPath BestVectorPath() {
+namespace {
+
+VectorPath DetectBestPath() {
   if (CpuSupports(VectorPath::kAvx512)) return VectorPath::kAvx512;
   if (CpuSupports(VectorPath::kAvx2)) return VectorPath::kAvx2;
   return VectorPath::kSse2;
 }
 
+}  // namespace
+
+VectorPath BestVectorPath() { return gBestPath; }
+
 VectorPath ActiveVectorPath() {
   const int forced = gForcedPath.load(std::memory_order_relaxed);
   if (forced != kNotForced) return VectorPath(forced);
-  static const VectorPath best = BestVectorPath();
-  return best;
+  return gBestPath;
 }
 
 bool ForceVectorPath(VectorPath path) {
