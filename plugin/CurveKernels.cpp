@@ -135,11 +135,17 @@ void SaturateAudio(const double* in, float* out, int frames, double k) {
   for (int i = n; i < frames; ++i) out[i] = result[i - n];
 }
 
-// The detector level of DetectorLevel, lane by lane.
-HWY_INLINE Vec Level(Tag d, Vec N, double D) {
-  const Vec O = hn::Mul(N, hn::Set(d, 1.0 - D));
-  const Vec rising = hn::Sqrt(hn::Add(O, hn::Mul(hn::Set(d, D), O)));
-  const Vec L = hn::IfThenElse(hn::Gt(N, hn::Sqrt(O)), N, rising);
+// The detector level of DetectorLevel, lane by lane. For N > 0, N > sqrt(N (1 - D)) is
+// N > 1 - D; the lanes close enough to that jump for rounding to matter are recomputed with
+// the C library, so the comparison needs no root. Loud vectors lie above it in every lane and
+// need no root at all.
+HWY_INLINE Vec Level(Tag d, Vec N, Vec jump, double D) {
+  const Mask loud = hn::Gt(N, jump);
+  Vec L = N;
+  if (!hn::AllTrue(d, loud)) {
+    const Vec O = hn::Mul(N, jump);
+    L = hn::IfThenElse(loud, N, hn::Sqrt(hn::Add(O, hn::Mul(hn::Set(d, D), O))));
+  }
   return hn::IfThenElseZero(hn::Gt(N, hn::Zero(d)), L);
 }
 
@@ -174,8 +180,8 @@ HWY_INLINE void TargetGainVector(Tag d, const double* dL, const double* dR, doub
   const Vec k = hn::Set(d, law.k);
   const Vec N = hn::Add(Curve(d, hn::IfThenElseZero(inRange, xR), k),
                         Curve(d, hn::IfThenElseZero(inRange, xL), k));
-  const Vec L = Level(d, N, law.D);
   const Vec jump = hn::Set(d, 1.0 - law.D);
+  const Vec L = Level(d, N, jump, law.D);
   const Mask nearJump = hn::Lt(hn::Abs(hn::Sub(N, jump)), hn::Mul(jump, hn::Set(d, kJumpMargin)));
   const Mask settledByLibrary = hn::Or(hn::Not(inRange), nearJump);
 
