@@ -1,19 +1,22 @@
-# The panel's ten pictures, built into whatever links brask_gui.
+# The panel's ten pictures and their twice-resolution set, built into whatever links brask_gui.
 #
 # Windows: resources/Brask.rc turns them into module resources of type "PNG"; it is an
 # interface source of brask_gui, so each module and program linking the library compiles it.
 # Elsewhere: this same file, run as a script (cmake -P), writes a generated C++ source in
 # which the assembler includes each picture's bytes as one array, compiled into brask_gui.
 
-# Resource id and file of each picture, in id order.
+# Resource id and file (relative to resources/img) of each picture, in id order. The 2x set,
+# drawn at twice the resolution for high-resolution screens, takes the ids 100 above.
 set(BRASK_PICTURES
     101 Thr.png 102 Atk.png 103 bg.png 104 Rel.png 105 vu.png
-    106 Out.png 107 by.png 108 Mix.png 109 Hpf.png 110 SC.png)
+    106 Out.png 107 by.png 108 Mix.png 109 Hpf.png 110 SC.png
+    201 2x/Thr.png 202 2x/Atk.png 203 2x/bg.png 204 2x/Rel.png 205 2x/vu.png
+    206 2x/Out.png 207 2x/by.png 208 2x/Mix.png 209 2x/Hpf.png 210 2x/SC.png)
 
 # Writes OUTPUT: a C++ source defining gEmbeddedPictures from the pictures in IMAGE_DIR.
 # Pictures that are missing are left out (their lookups then fail cleanly). The assembler
-# reads the bytes straight from the files (.incbin): as array initialisers, pictures of tens
-# of megabytes would cost the compiler minutes and gigabytes of memory.
+# reads the bytes straight from the files (.incbin): as array initialisers the two sets
+# (over 20 MB) would cost the compiler minutes and gigabytes of memory.
 function(brask_write_picture_source image_dir output)
   set(blobs "")
   set(declarations "")
@@ -79,7 +82,7 @@ while(_pictures)
   endif()
 endwhile()
 # Re-run the configure step when pictures appear or disappear.
-set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${_image_dir})
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${_image_dir} ${_image_dir}/2x)
 
 if(WIN32)
   if(_missing)
