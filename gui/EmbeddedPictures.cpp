@@ -28,3 +28,22 @@ LICE_MemBitmap* LoadEmbeddedPicture(int resourceId, const char* name) {
   if (!FindEmbeddedPicture(resourceId, &bytes, &length) || length < 8) return nullptr;
   return LICE_DecodePngMemory(bytes, length);
 }
+
+int DoubleResolutionPictureId(int resourceId) {
+  // A 2x picture has no 2x picture of its own: its id + offset must not be taken for one.
+  const unsigned char* bytes = nullptr;
+  size_t length = 0;
+  if (resourceId < 1 || resourceId > 0xffff - 2 * kDoubleResolutionIdOffset) return 0;
+  if (!FindEmbeddedPicture(resourceId, &bytes, &length)) return 0;
+  if (resourceId > kDoubleResolutionIdOffset &&
+      FindEmbeddedPicture(resourceId - kDoubleResolutionIdOffset, &bytes, &length)) {
+    return 0;
+  }
+  const int doubled = resourceId + kDoubleResolutionIdOffset;
+  return FindEmbeddedPicture(doubled, &bytes, &length) ? doubled : 0;
+}
+
+LICE_MemBitmap* LoadDoubleResolutionPicture(int resourceId, const char* name) {
+  const int doubled = DoubleResolutionPictureId(resourceId);
+  return doubled ? LoadEmbeddedPicture(doubled, name) : nullptr;
+}

@@ -3,6 +3,11 @@
 // id (101 to 110 for the panel). On Windows they are module resources of type "PNG" (see
 // resources/Brask.rc); elsewhere they are byte arrays that cmake/EmbedResources.cmake
 // generates from resources/img/*.png into the brask_pictures library.
+//
+// Each panel picture also comes drawn at twice the resolution (resources/img/2x: twice the
+// width and height of every frame, the same frames in the same order), for editors shown on
+// high-resolution screens. The 2x picture of id N has id N + kDoubleResolutionIdOffset
+// (201 to 210); the 1x pictures are exactly what they would be without it.
 
 #include <cstddef>
 
@@ -26,3 +31,14 @@ bool FindEmbeddedPicture(int resourceId, const unsigned char** bytes, size_t* le
 // name does not end in ".png" (any case), the picture is missing or shorter than 8 bytes, or
 // it does not decode. This is the portable LoadPlatformBitmap.
 LICE_MemBitmap* LoadEmbeddedPicture(int resourceId, const char* name);
+
+// Distance from a 1x picture's resource id to the id of its 2x picture.
+constexpr int kDoubleResolutionIdOffset = 100;
+
+// The resource id of the 2x picture of the 1x picture resourceId, or 0 when this module holds
+// no such pair (resourceId unknown, or itself a 2x picture).
+int DoubleResolutionPictureId(int resourceId);
+
+// Decodes the 2x picture of the 1x picture resourceId, under the same rules as
+// LoadEmbeddedPicture (name checked for ".png"); null when there is none.
+LICE_MemBitmap* LoadDoubleResolutionPicture(int resourceId, const char* name);

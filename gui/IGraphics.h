@@ -76,7 +76,9 @@ class IGraphics {
 
   // ---drawing---
   void CreateDrawSurfaces();
-  LICE_IBitmap* DrawSurface();  // null until CreateDrawSurfaces
+  // The surface the current pass draws into: an off-screen target during DrawControlsInto,
+  // otherwise the draw surface (null until CreateDrawSurfaces).
+  LICE_IBitmap* DrawSurface();
   const IRectangle& DrawRect() const { return mDrawRect; }
   // Union of the rectangles of every control that needs redrawing; empty when none does.
   IRectangle CollectDirtyArea(bool* anyDirty);
@@ -84,6 +86,13 @@ class IGraphics {
   // Draws text in style inside *rect on the draw surface, or with measure sets *rect to the
   // text's extent (placed by the style's alignment). False when no font exists for the style.
   bool DrawStyledText(ITextStyle* style, const char* text, IRectangle* rect, bool measure);
+  // The draw pass of a paint of the whole editor, into target instead of the draw surface and
+  // at pixelsPerUnit pixels per editor pixel: 1 draws the pictures as a paint does, 2 draws
+  // each strip's 2x picture (see DoubleResolutionPictureId) at twice every coordinate. Nothing
+  // is marked clean. False, with nothing drawn, for another scale or a target smaller than the
+  // editor at that scale; false, with the rest drawn, when a 2x pass met a strip without a 2x
+  // picture or text (which has no 2x rendering).
+  bool DrawControlsInto(LICE_IBitmap* target, int pixelsPerUnit);
   bool StrictDrawing() const { return mStrictDrawing; }
   void SetStrictDrawing(bool strict) { mStrictDrawing = strict; }
 
@@ -134,6 +143,15 @@ class IGraphics {
   void PaintLoose();
   void DestroyControls();
   void DestroySurfaces();
+  // The cached 2x picture of a surface that LoadBitmapStrip loaded, or null.
+  LICE_IBitmap* DoubleResolutionSurface(LICE_IBitmap* surface);
+
+  // A picture LoadBitmapStrip handed out, so that a 2x pass can find its 2x picture.
+  struct LoadedPicture {
+    LICE_IBitmap* surface;  // not owned; the bitmap cache's
+    int resourceId;
+    std::string name;
+  };
 
   std::vector<IControl*> mControls;  // owned
   IPlugBase* mPlug;                  // not owned
@@ -154,4 +172,8 @@ class IGraphics {
   bool mStrictDrawing = true;
   bool mTooltipsEnabled = false;
   IControl* mKeyCatcher = nullptr;  // owned
+  std::vector<LoadedPicture> mLoadedPictures;
+  LICE_IBitmap* mPassTarget = nullptr;  // not owned; set only during DrawControlsInto
+  int mPassScale = 1;
+  bool mPassComplete = true;
 };

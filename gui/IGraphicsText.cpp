@@ -18,6 +18,11 @@ bool IGraphics::DrawStyledText(ITextStyle* style, const char* text, IRectangle* 
   if (style->align == ITextStyle::kAlignCenter) flags |= LICE_IFont::kTextCenter;
   if (style->align == ITextStyle::kAlignRight) flags |= LICE_IFont::kTextRight;
   if (!measure) {
+    // Fonts render at one size only: a 2x off-screen pass leaves text out and says so.
+    if (mPassTarget && mPassScale != 1) {
+      mPassComplete = false;
+      return true;
+    }
     font->RenderText(DrawSurface(), text, -1, rect, flags);
     return true;
   }

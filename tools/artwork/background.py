@@ -19,10 +19,10 @@ ACCENT = canvas.rgb("#e39a2f")
 # --- surfaces ---------------------------------------------------------------------------------
 
 
-def _brushed(width, height, base, seed, strength=0.045):
+def _brushed(width, height, base, seed, scale, strength=0.045):
     """Horizontal brushing: long streaks plus fine grain around a base colour."""
-    streaks = canvas.noise_image(width, height, seed, stretch_x=90, stretch_y=1)
-    grain = canvas.noise_image(width, height, seed + 1, stretch_x=6, stretch_y=1)
+    streaks = canvas.noise_image(width, height, seed, scale, stretch_x=90, stretch_y=1)
+    grain = canvas.noise_image(width, height, seed + 1, scale, stretch_x=6, stretch_y=1)
     texture = Image.blend(streaks, grain, 0.35)
     channels = []
     for level in base:
@@ -225,7 +225,7 @@ def _meter_housing(ctx):
             _screw(ctx, sx, sy, 3.6, 35 + sx % 4 * 20)
 
 
-def _name_plate(ctx):
+def _name_plate(ctx, scale):
     x0, y0, x1, y1 = 306, 203, 490, 300
     ctx.save()
     canvas.rounded_rect(ctx, x0 + 1, y0 + 2.5, x1 + 1, y1 + 2.5, 5)
@@ -233,8 +233,8 @@ def _name_plate(ctx):
     ctx.fill()
     canvas.rounded_rect(ctx, x0, y0, x1, y1, 5)
     ctx.clip()
-    plate = _brushed(x1 - x0, y1 - y0, (196, 196, 192), 91, strength=0.05)
-    ctx.set_source_surface(canvas.from_image(plate), x0, y0)
+    plate = _brushed(x1 - x0, y1 - y0, (196, 196, 192), 91, scale, strength=0.05)
+    ctx.set_source_surface(canvas.from_image(plate, scale), x0, y0)
     ctx.paint()
     light = cairo.LinearGradient(x0, y0, x1, y1)
     light.add_color_stop_rgba(0, 1, 1, 1, 0.18)
@@ -276,9 +276,10 @@ def _switches(ctx):
         canvas.engraved_text(ctx, caption, cx, cy - 31.0, LEGEND, "centre", spacing=1.2)
 
 
-def background(width, height):
-    face = _brushed(width, height, FACE, 17)
-    surface = canvas.from_image(face)
+def background(width, height, scale):
+    """The panel, width x height panel units at scale pixels per unit."""
+    face = _brushed(width, height, FACE, 17, scale)
+    surface = canvas.from_image(face, scale)
     ctx = canvas.context(surface)
     # studio light from above: the face brightens toward the top edge
     light = cairo.LinearGradient(0, 0, 0, height)
@@ -300,6 +301,6 @@ def background(width, height):
     _dial(ctx, "output", "OUTPUT", (0, 10, 20, 30, 40), tuple(range(2, 40, 2)),
           lambda v: v / 40.0)
     _meter_housing(ctx)
-    _name_plate(ctx)
+    _name_plate(ctx, scale)
     _switches(ctx)
     return canvas.to_image(surface).convert("RGBA")

@@ -2,6 +2,11 @@
 
 Everything here is deterministic: fixed seeds, no hinting, no time stamps in the PNG files,
 so regenerating the artwork gives the same bytes on the same Debian release.
+
+Drawing code works in panel units (one unit is one pixel of the 1x pictures). A scale factor
+only sets how many pixels a unit covers: surfaces carry it as their device scale, so every
+coordinate, line width, radius and font size is redrawn at that resolution, and textures are
+sampled more densely rather than enlarged.
 """
 
 import math
@@ -15,8 +20,15 @@ SANS_CONDENSED = "DejaVu Sans Condensed"
 SERIF = "DejaVu Serif"
 
 
-def new_surface(width, height):
-    surface = cairo.ImageSurface(cairo.FORMAT_ARGB32, width, height)
+def pixels(length, scale):
+    """Pixel extent of a length in panel units, halves rounded up as the editor rounds them."""
+    return int(math.floor(length * scale + 0.5))
+
+
+def new_surface(width, height, scale):
+    """A transparent surface of width x height panel units, drawn at scale pixels per unit."""
+    surface = cairo.ImageSurface(cairo.FORMAT_ARGB32, pixels(width, scale), pixels(height, scale))
+    surface.set_device_scale(scale, scale)
     return surface, context(surface)
 
 
@@ -39,13 +51,16 @@ def to_image(surface):
     return Image.frombuffer("RGBA", size, data, "raw", "BGRa", surface.get_stride(), 1).copy()
 
 
-def from_image(image):
+def from_image(image, scale):
+    """A surface holding the image's pixels, scale pixels to a panel unit."""
     image = image.convert("RGBA")
     width, height = image.size
     data = bytearray(image.tobytes("raw", "BGRa"))
     stride = cairo.ImageSurface.format_stride_for_width(cairo.FORMAT_ARGB32, width)
     assert stride == width * 4
-    return cairo.ImageSurface.create_for_data(data, cairo.FORMAT_ARGB32, width, height, stride)
+    surface = cairo.ImageSurface.create_for_data(data, cairo.FORMAT_ARGB32, width, height, stride)
+    surface.set_device_scale(scale, scale)
+    return surface
 
 
 def save_png(image, path):
@@ -61,16 +76,20 @@ def stack_frames(frames):
     return strip
 
 
-def noise_image(width, height, seed, stretch_x=1, stretch_y=1, blur=0.0):
-    """Grey value noise; stretching along one axis gives brushed-metal grain."""
+def noise_image(width, height, seed, scale, stretch_x=1, stretch_y=1, blur=0.0):
+    """Grey value noise over width x height panel units; stretching along one axis gives
+    brushed-metal grain. The random lattice is fixed in panel units and interpolated at the
+    pixel density of the scale, so every scale shows the same grain."""
     rng = random.Random(seed)
     small_w = max(1, width // stretch_x + 2)
     small_h = max(1, height // stretch_y + 2)
     small = Image.frombytes("L", (small_w, small_h), rng.randbytes(small_w * small_h))
-    big = small.resize((small_w * stretch_x, small_h * stretch_y), Image.BILINEAR)
-    big = big.crop((0, 0, width, height))
+    big = small.resize(
+        (pixels(small_w * stretch_x, scale), pixels(small_h * stretch_y, scale)), Image.BILINEAR
+    )
+    big = big.crop((0, 0, pixels(width, scale), pixels(height, scale)))
     if blur > 0:
-        big = big.filter(ImageFilter.GaussianBlur(blur))
+        big = big.filter(ImageFilter.GaussianBlur(blur * scale))
     return big
 
 

@@ -56,9 +56,9 @@ BIG_BODY = 39.5
 BIG_CAP = 31.0
 
 
-def _big_base(size):
+def _big_base(size, scale):
     """Shadow and skirt: everything under the turning flutes."""
-    surface, ctx = canvas.new_surface(size, size)
+    surface, ctx = canvas.new_surface(size, size, scale)
     c = size / 2.0
     canvas.soft_shadow(ctx, c + 1.0, c + 4.5, BIG_SKIRT - 1.0, 8.0, 0.75)
     grad = cairo.RadialGradient(c, c - 10, 4, c, c, BIG_SKIRT)
@@ -79,9 +79,9 @@ def _big_base(size):
     return surface
 
 
-def _big_cap(size):
+def _big_cap(size, scale):
     """Machined aluminium insert on top of the knob."""
-    surface, ctx = canvas.new_surface(size, size)
+    surface, ctx = canvas.new_surface(size, size, scale)
     c = size / 2.0
     canvas.soft_shadow(ctx, c, c + 1.5, BIG_CAP, 2.5, 0.7)
     canvas.conic_fill(ctx, c, c, BIG_CAP, _metal(0.66, 0.17))
@@ -160,14 +160,14 @@ def _big_pointer(ctx, c, angle):
     ctx.stroke()
 
 
-def big_knob_frames(size, frames):
-    base = _big_base(size)
-    cap = _big_cap(size)
+def big_knob_frames(size, frames, scale):
+    base = _big_base(size, scale)
+    cap = _big_cap(size, scale)
     c = size / 2.0
     images = []
     for index in range(frames):
         angle = sweep_angle(KNOB_SWEEP, frame_value(index, frames))
-        surface, ctx = canvas.new_surface(size, size)
+        surface, ctx = canvas.new_surface(size, size, scale)
         ctx.set_source_surface(base)
         ctx.paint()
         _big_flutes(ctx, c, angle)
@@ -183,8 +183,8 @@ def big_knob_frames(size, frames):
 TRIM_HEAD = 9.4
 
 
-def _trimmer_head(width, height):
-    surface, ctx = canvas.new_surface(width, height)
+def _trimmer_head(width, height, scale):
+    surface, ctx = canvas.new_surface(width, height, scale)
     cx, cy = width / 2.0, height / 2.0
     canvas.soft_shadow(ctx, cx + 0.3, cy + 0.9, TRIM_HEAD, 1.5, 0.85)
     canvas.conic_fill(ctx, cx, cy, TRIM_HEAD, _metal(0.70, 0.16), segments=96)
@@ -221,13 +221,13 @@ def _trimmer_slot(ctx, cx, cy, angle):
     ctx.fill()
 
 
-def trimmer_frames(width, height, frames):
-    head = _trimmer_head(width, height)
+def trimmer_frames(width, height, frames, scale):
+    head = _trimmer_head(width, height, scale)
     cx, cy = width / 2.0, height / 2.0
     images = []
     for index in range(frames):
         angle = sweep_angle(TRIMMER_SWEEP, frame_value(index, frames))
-        surface, ctx = canvas.new_surface(width, height)
+        surface, ctx = canvas.new_surface(width, height, scale)
         ctx.set_source_surface(head)
         ctx.paint()
         _trimmer_slot(ctx, cx, cy, angle)

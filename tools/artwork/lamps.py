@@ -92,11 +92,11 @@ def _lens(ctx, cx, cy, tint, lit):
         ctx.fill()
 
 
-def lamp_frames(width, height, tint):
+def lamp_frames(width, height, tint, scale):
     cx, cy = width / 2.0, height / 2.0
     images = []
     for lit in (False, True):
-        surface, ctx = canvas.new_surface(width, height)
+        surface, ctx = canvas.new_surface(width, height, scale)
         _housing(ctx, cx, cy)
         _lens(ctx, cx, cy, tint, lit)
         images.append(canvas.to_image(surface))

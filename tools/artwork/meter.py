@@ -42,8 +42,8 @@ def _tick(ctx, px, py, deg, r0, r1, width, colour):
     ctx.stroke()
 
 
-def _face(width, height):
-    surface, ctx = canvas.new_surface(width, height)
+def _face(width, height, scale):
+    surface, ctx = canvas.new_surface(width, height, scale)
     px, py = width / 2.0, height + PIVOT_DROP
     glow = cairo.RadialGradient(px, height * 0.75, 5, px, height * 0.6, width * 0.72)
     glow.add_color_stop_rgb(0, *canvas.rgb("#fdf3cf")[:3])
@@ -96,9 +96,9 @@ def _face(width, height):
     return surface
 
 
-def _overlay(width, height):
+def _overlay(width, height, scale):
     """Pivot hood, recess shading and glass: everything in front of the needle."""
-    surface, ctx = canvas.new_surface(width, height)
+    surface, ctx = canvas.new_surface(width, height, scale)
     px, py = width / 2.0, height + PIVOT_DROP
     hood = PIVOT_DROP + 15.0
     canvas.soft_shadow(ctx, px, py - 1.5, hood, 4.0, 0.35)
@@ -161,14 +161,14 @@ def _needle(ctx, px, py, deg):
     ctx.stroke()
 
 
-def meter_frames(width, height, frames):
-    face = _face(width, height)
-    overlay = _overlay(width, height)
+def meter_frames(width, height, frames, scale):
+    face = _face(width, height, scale)
+    overlay = _overlay(width, height, scale)
     px, py = width / 2.0, height + PIVOT_DROP
     images = []
     for index in range(frames):
         amplitude = 1.0 - index / float(frames - 1)
-        surface, ctx = canvas.new_surface(width, height)
+        surface, ctx = canvas.new_surface(width, height, scale)
         ctx.set_source_surface(face)
         ctx.paint()
         _needle(ctx, px, py, _angle_for_amplitude(amplitude))
