@@ -142,8 +142,8 @@ TEST_F(Lv2Info, MeterAndAudioPorts) {
 }
 
 TEST(Lv2Turtle, ValidatesAgainstTheLv2Schemas) {
-  std::vector<std::string> files = SpecificationTurtle();
-  ASSERT_FALSE(files.empty()) << "the LV2 specifications (lv2-dev) are missing";
+  std::vector<std::string> files = SchemaTurtle();
+  ASSERT_FALSE(files.empty()) << "the LV2 schemas (lv2-dev) are missing";
   files.push_back(BundleFile("manifest.ttl"));
   files.push_back(BundleFile("brask.ttl"));
   const HostRun run = RunProgram("/usr/bin/sord_validate", files);

@@ -7,8 +7,7 @@
 namespace {
 
 // The bundles the plug-in's Turtle refers to, with everything they import.
-const char* const kSpecificationBundles[] = {"schemas", "core", "ui",  "units",
-                                             "options", "urid", "atom"};
+const char* const kSchemaBundles[] = {"schemas", "core", "ui", "units", "options", "urid", "atom"};
 
 }  // namespace
 
@@ -33,9 +32,9 @@ HostRun RunLv2Tool(const std::string& program, const std::vector<std::string>& a
   return RunProgram("/usr/bin/" + program, args, environment);
 }
 
-std::vector<std::string> SpecificationTurtle() {
+std::vector<std::string> SchemaTurtle() {
   std::vector<std::string> files;
-  for (const char* bundle : kSpecificationBundles) {
+  for (const char* bundle : kSchemaBundles) {
     const std::filesystem::path folder = std::string(kSystemLv2Dir) + "/" + bundle + ".lv2";
     std::error_code error;
     for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {

@@ -1,7 +1,7 @@
 #pragma once
 // The lilv command-line tools (lv2info, lv2apply, lv2bench) and sord_validate run on the built
 // bundle, as a user would run them. Lv2World is an LV2 search path that holds the built bundle
-// and the LV2 specifications installed on the system, and nothing else.
+// and the LV2 schemas installed on the system, and nothing else.
 
 #include <string>
 #include <vector>
@@ -24,6 +24,6 @@ class Lv2World {
 
 HostRun RunLv2Tool(const std::string& program, const std::vector<std::string>& args,
                    const Lv2World& world);
-// The Turtle files of the LV2 specification bundles (core, ui, units and what they import).
-std::vector<std::string> SpecificationTurtle();
+// The Turtle files of the LV2 schema bundles (core, ui, units and what they import).
+std::vector<std::string> SchemaTurtle();
 std::string BundleFile(const std::string& name);
