@@ -5,9 +5,6 @@
 #include <cstring>
 #include <mutex>
 
-#include "gui/IGraphics.h"
-#include "lv2/Lv2PortValue.h"
-
 namespace {
 
 uint32_t FloatBits(float v) {
@@ -18,7 +15,7 @@ uint32_t FloatBits(float v) {
 
 }  // namespace
 
-IPlugLV2::IPlugLV2(HostCallback, const IPlugIdentity& identity) : IPlugBase(identity, kPluginApi) {}
+IPlugLV2::IPlugLV2(HostCallback, const IPlugIdentity& identity) : IPlugLV2Base(identity) {}
 
 void IPlugLV2::Instantiated(double sampleRate) {
   std::lock_guard<std::recursive_mutex> lock(Mutex());
@@ -68,11 +65,6 @@ void IPlugLV2::PublishGainReduction(double value) {
   if (mGainReduction) *mGainReduction = std::isfinite(value) ? float(value) : 0.0f;
 }
 
-void IPlugLV2::HostTimeSignature(int* numerator, int* denominator) {
-  if (numerator) *numerator = 0;
-  if (denominator) *denominator = 0;
-}
-
 // Values reach the controls as host automation does: record, editor, then the plug-in.
 void IPlugLV2::ApplyControlPorts() {
   for (uint32_t i = 0; i < kLv2ParamPortCount; ++i) {
@@ -81,12 +73,7 @@ void IPlugLV2::ApplyControlPorts() {
     if (mApplied[i] && FloatBits(v) == mAppliedBits[i]) continue;
     mApplied[i] = true;
     mAppliedBits[i] = FloatBits(v);
-    IParamRecord* record = ParamAt(int(i));
-    double plain = 0.0;
-    if (!record || !PlainFromPortValue(*record, v, &plain)) continue;
-    record->SetValueClamped(plain);
-    if (Editor()) Editor()->ReflectParameter(int(i), record->Value(), false);
-    OnParamChanged(int(i));
+    ApplyPortValue(int(i), v);
   }
 }
 

@@ -10,18 +10,15 @@
 // host leaves unconnected read silence and are not written.
 //
 // The host talks back only through ports, so every request toward the host does nothing.
-// The plug-in answers the VST 3 format code: the same channel configurations, side chain as
-// inputs 3 and 4, and a host that sizes the editor's window.
 
 #include <cstdint>
 
-#include "core/IPlugBase.h"
+#include "lv2/IPlugLV2Base.h"
 #include "lv2/Lv2Layout.h"
 
-class IPlugLV2 : public IPlugBase {
+class IPlugLV2 : public IPlugLV2Base {
  public:
   using HostCallback = void*;  // LV2 hands a plug-in nothing to call back
-  static constexpr int kPluginApi = kApiVST3;
   static constexpr int kRunSliceFrames = 4096;
 
   IPlugLV2(HostCallback, const IPlugIdentity& identity);
@@ -40,13 +37,6 @@ class IPlugLV2 : public IPlugBase {
   void BeginParamGesture(int) override {}
   void InformHostParamValue(int, double) override {}
   void EndParamGesture(int) override {}
-  void NotifyHostPresetChange() override {}
-  int HostSamplePos() override { return 0; }
-  double HostTempo() override { return 0.0; }
-  void HostTimeSignature(int* numerator, int* denominator) override;
-  void HostTime(HostTimeInfo*) override {}
-  void ResizeEditor(int, int) override {}
-  bool SendMidiToHost(const MidiMessage*) override { return false; }
 
  private:
   void ApplyControlPorts();

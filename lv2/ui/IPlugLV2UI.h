@@ -12,7 +12,7 @@
 
 #include <cstdint>
 
-#include "core/IPlugBase.h"
+#include "lv2/IPlugLV2Base.h"
 
 // What the host gave the UI to talk back with.
 struct Lv2UiHost {
@@ -21,11 +21,9 @@ struct Lv2UiHost {
   const LV2UI_Touch* touch = nullptr;  ///< null when the host has no touch feature
 };
 
-class IPlugLV2UI : public IPlugBase {
+class IPlugLV2UI : public IPlugLV2Base {
  public:
   using HostCallback = const Lv2UiHost*;  // outlives the plug-in object
-  static constexpr int kPluginApi = kApiVST3;
-
   IPlugLV2UI(HostCallback host, const IPlugIdentity& identity);
 
   //---from LV2UI_Descriptor---
@@ -36,13 +34,6 @@ class IPlugLV2UI : public IPlugBase {
   void BeginParamGesture(int paramIdx) override;
   void InformHostParamValue(int paramIdx, double normalized) override;
   void EndParamGesture(int paramIdx) override;
-  void NotifyHostPresetChange() override {}
-  int HostSamplePos() override { return 0; }
-  double HostTempo() override { return 0.0; }
-  void HostTimeSignature(int* numerator, int* denominator) override;
-  void HostTime(HostTimeInfo*) override {}
-  void ResizeEditor(int, int) override {}
-  bool SendMidiToHost(const MidiMessage*) override { return false; }
 
  private:
   void Touch(int paramIdx, bool grabbed);
