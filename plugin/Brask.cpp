@@ -144,26 +144,23 @@ void Brask::OnParamChanged(int paramIdx) {
 void Brask::DesignFilters(double sampleRate) {
   // A design is a pure function of its inputs, so an unchanged one is kept. A NaN rate never
   // compares equal and is designed (transparent) every block.
-  if (!haveDetectorDesign || detectorDesignKey[0] != hpfParam ||
-      detectorDesignKey[1] != sampleRate) {
+  if (detectorDesignKey[0] != hpfParam || detectorDesignKey[1] != sampleRate) {
     for (Biquad& hp : detectorHighpass) DesignHighpass(hp, hpfParam / sampleRate, kDetectorQ);
     detectorDesignKey[0] = hpfParam;
     detectorDesignKey[1] = sampleRate;
-    haveDetectorDesign = true;
   }
-  if (haveAudioDesign && audioDesignRate == sampleRate) return;
+  if (audioDesignRate == sampleRate) return;
   for (Biquad& hp : audioHighpass)
     DesignHighpass(hp, kAudioHighpassHz / sampleRate, kAudioHighpassQ);
   for (NyquistLowpass& lp : audioLowpass) {
     lp.DesignLowpass(kAudioLowpassHz, kAudioLowpassQ, float(sampleRate));
   }
   audioDesignRate = sampleRate;
-  haveAudioDesign = true;
 }
 
 void Brask::UpdateTimeConstants(double I, double attackSec, double releaseSec, double sampleRate) {
   const ConstantsKey key = {I, attackSec, releaseSec, sampleRate};
-  if (haveConstants && key == constantsKey) return;
+  if (key == constantsKey) return;
   DetectorLaw& law = constants.law;
   law.I = I;
   law.T = std::exp(-I / kLogScale);
@@ -174,7 +171,6 @@ void Brask::UpdateTimeConstants(double I, double attackSec, double releaseSec, d
   constants.G = releaseSec == 0.0 ? 0.0 : std::exp(-1.0 / (sampleRate * releaseSec));
   constants.meterSmoothing = std::exp(-kMeterPoleNumerator / (sampleRate * kMeterTime));
   constantsKey = key;
-  haveConstants = true;
 }
 
 void Brask::ProcessBlock(double** inputs, double** outputs, int nFrames) {

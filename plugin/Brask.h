@@ -12,6 +12,8 @@
 // which names the format adaptor this class derives from. Only the destructor, OnReset,
 // OnParamChanged and ProcessBlock of the core are overridden.
 
+#include <limits>
+
 #include "Biquad.h"
 #include "CurveKernels.h"
 #include "NyquistLowpass.h"
@@ -47,6 +49,9 @@ class Brask : public PluginAdaptor {
   int MeterControlIndex() const { return meterControlIndex; }
 
  private:
+  // A cache key no value equals, so the first block computes everything.
+  static constexpr double kNoValue = std::numeric_limits<double>::quiet_NaN();
+
   // The per-block values of the processing.
   struct BlockConstants {
     DetectorLaw law;        // drive, saturation amount, detector pole, threshold, I
@@ -60,10 +65,11 @@ class Brask : public PluginAdaptor {
     const CurveKernels* kernels;  // the vector path's kernels
   };
 
-  // What the cached time constants and filter designs were computed from; a block whose
-  // values match reuses them, bit for bit the same as computing them again.
+  // What the cached time constants were computed from; a block whose values match reuses
+  // them, bit for bit the same as computing them again. NaN until the first block: it matches
+  // nothing.
   struct ConstantsKey {
-    double I, attackSec, releaseSec, sampleRate;
+    double I = kNoValue, attackSec = kNoValue, releaseSec = kNoValue, sampleRate = kNoValue;
     bool operator==(const ConstantsKey& o) const {
       return I == o.I && attackSec == o.attackSec && releaseSec == o.releaseSec &&
              sampleRate == o.sampleRate;
@@ -117,12 +123,9 @@ class Brask : public PluginAdaptor {
   double detectorSample[2] = {0.0, 0.0};  // dL, dR of the most recent detector sample
 
   BlockConstants constants = {};  // valid once constantsKey is set
-  ConstantsKey constantsKey = {};
-  bool haveConstants = false;
-  double detectorDesignKey[2] = {};  // "HPF" and rate of the detector filters' design
-  double audioDesignRate = 0.0;      // rate of the audio filters' design
-  bool haveDetectorDesign = false;
-  bool haveAudioDesign = false;
+  ConstantsKey constantsKey;
+  double detectorDesignKey[2] = {kNoValue, kNoValue};  // "HPF" and rate of that design
+  double audioDesignRate = kNoValue;                   // rate of the audio filters' design
 
   // The current chunk, pass by pass.
   double detectorChunk[2][kChunkFrames] = {};  // dL, dR

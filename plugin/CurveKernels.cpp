@@ -88,9 +88,15 @@ HWY_INLINE Vec Curve(Tag d, Vec x, Vec k) {
   return Curve(d, x, k, &unused);
 }
 
-// Indices of the lanes set in a mask, as 1.0 in a lane array.
-HWY_INLINE void StoreLaneFlags(Tag d, Mask lanes, double* flags) {
+// Calls recompute(i) for every lane i set in a mask; that is rare, so a clear mask costs one test.
+template <class Recompute>
+HWY_INLINE void ForEachLane(Tag d, Mask lanes, const Recompute& recompute) {
+  if (HWY_LIKELY(hn::AllFalse(d, lanes))) return;
+  double flags[kMaxLanes];
   hn::StoreU(hn::IfThenElseZero(lanes, hn::Set(d, 1.0)), d, flags);
+  for (size_t i = 0; i < hn::Lanes(d); ++i) {
+    if (flags[i] != 0.0) recompute(i);
+  }
 }
 
 // One vector of the audio curve, rounded to float.
@@ -113,13 +119,8 @@ HWY_INLINE void SaturateAudioVector(Tag d, const double* in, float* out, double 
                             hn::Mul(hn::Abs(y), hn::Set(d, kResultSlack)));
   const Vec low = hn::PromoteTo(d, hn::DemoteTo(df, hn::Sub(y, slack)));
   const Vec high = hn::PromoteTo(d, hn::DemoteTo(df, hn::Add(y, slack)));
-  const Mask recompute = hn::Or(hn::Not(inRange), hn::Ne(low, high));
-  if (HWY_LIKELY(hn::AllFalse(d, recompute))) return;
-  double flags[kMaxLanes];
-  StoreLaneFlags(d, recompute, flags);
-  for (size_t i = 0; i < hn::Lanes(d); ++i) {
-    if (flags[i] != 0.0) out[i] = float(Saturate(Sanitized(in[i]), k));
-  }
+  ForEachLane(d, hn::Or(hn::Not(inRange), hn::Ne(low, high)),
+              [&](size_t i) { out[i] = float(Saturate(Sanitized(in[i]), k)); });
 }
 
 void SaturateAudio(const double* in, float* out, int frames, double k) {
@@ -152,12 +153,7 @@ HWY_INLINE Vec Level(Tag d, Vec N, Vec jump, double D) {
 // The lanes of a target-gain vector that the C library settles, one by one.
 HWY_INLINE void RecomputeGainLanes(Tag d, Mask lanes, const double* dL, const double* dR,
                                    double* out, const DetectorLaw& law) {
-  if (HWY_LIKELY(hn::AllFalse(d, lanes))) return;
-  double flags[kMaxLanes];
-  StoreLaneFlags(d, lanes, flags);
-  for (size_t i = 0; i < hn::Lanes(d); ++i) {
-    if (flags[i] != 0.0) out[i] = DetectorTargetGain(dL[i], dR[i], law);
-  }
+  ForEachLane(d, lanes, [&](size_t i) { out[i] = DetectorTargetGain(dL[i], dR[i], law); });
 }
 
 // One vector of target gains.
