@@ -8,11 +8,13 @@
 #include "gui/BitmapCache.h"
 #include "gui/EmbeddedPictures.h"
 #include "gui/IBitmapStrip.h"
+#include "gui/IBlend.h"
 #include "gui/IChoiceMenu.h"
 #include "gui/IControl.h"
 #include "gui/LICE_BlitStrip.h"
 #include "gui/LICE_MemBitmap.h"
 #include "gui/LICE_SysBitmap.h"
+#include "gui/WindowScale.h"
 
 IGraphics::IGraphics(IPlugBase* plug, int width, int height, int frameRate)
     : mPlug(plug), mWidth(width), mHeight(height), mFrameRate(frameRate) {}
@@ -35,10 +37,51 @@ void IGraphics::Resize(int width, int height) {
   DestroyControls();
   DestroySurfaces();
   CreateDrawSurfaces();
-  if (mPlug) mPlug->ResizeEditor(width, height);
+  if (mPlug) mPlug->ResizeEditor(WindowWidth(), WindowHeight());
 }
 
 bool IGraphics::IsWindowOpen() { return GetNativeWindow() != nullptr; }
+
+double IGraphics::SystemWindowScale() { return 1.0; }
+
+void IGraphics::ApplyWindowScale() {}
+
+int IGraphics::WindowWidth() const { return WindowCoordinate(mWidth, mWindowScale); }
+
+int IGraphics::WindowHeight() const { return WindowCoordinate(mHeight, mWindowScale); }
+
+int IGraphics::EditorX(int windowX) const { return EditorCoordinate(windowX, mWindowScale); }
+
+int IGraphics::EditorY(int windowY) const { return EditorCoordinate(windowY, mWindowScale); }
+
+IRectangle IGraphics::WindowArea(const IRectangle& editorArea) const {
+  return WindowRectangle(editorArea, mWindowScale);
+}
+
+bool IGraphics::SetWindowScale(double scale) {
+  if (!IsWindowScale(scale)) return false;
+  mScaleChosenByHost = true;
+  return ChangeWindowScale(scale);
+}
+
+void IGraphics::FollowSystemScale() {
+  if (!mScaleChosenByHost) ChangeWindowScale(SystemWindowScale());
+}
+
+bool IGraphics::ChangeWindowScale(double scale) {
+  if (!IsWindowScale(scale)) return false;
+  if (scale == mWindowScale) return true;
+  mWindowScale = scale;
+  mResampledFrames.Forget();
+  mComposedFrames.Forget();
+  if (mDrawSurface) mDrawSurface->Resize(WindowWidth(), WindowHeight());
+  for (IControl* control : mControls) control->MarkDirty(false);
+  if (IsWindowOpen()) {
+    ApplyWindowScale();
+    if (mPlug) mPlug->ResizeEditor(WindowWidth(), WindowHeight());
+  }
+  return true;
+}
 
 const char* IGraphics::DrawingApiName() { return ""; }
 
@@ -106,10 +149,29 @@ bool IGraphics::PaintRegion(const IRectangle& rect) {
 
 void IGraphics::PaintStrict(const IRectangle& rect) {
   mDrawRect = rect;
-  for (IControl* control : mControls) {
-    if (!control->IsHidden() && RectanglesOverlap(control->Rect(), rect)) control->Draw(this);
+  const bool composing = mWindowScale != 1.0;
+  for (size_t i = 0; i < mControls.size(); ++i) {
+    IControl* control = mControls[i];
+    if (!control->IsHidden() && RectanglesOverlap(control->Rect(), rect)) {
+      mComposeNextBlit = composing && StandsOnBackgroundAlone(i);
+      control->Draw(this);
+      mComposeNextBlit = false;
+    }
     control->MarkClean();
   }
+}
+
+bool IGraphics::StandsOnBackgroundAlone(size_t idx) const {
+  const IControl* background = mControls.front();
+  if (idx == 0 || background->IsHidden() || background->ParamIdx() >= 0) return false;
+  const IRectangle& area = mControls[idx]->Rect();
+  const IRectangle& under = background->Rect();
+  if (area.L < under.L || area.T < under.T || area.R > under.R || area.B > under.B) return false;
+  for (size_t j = 1; j < mControls.size(); ++j) {
+    if (j == idx || mControls[j]->IsHidden()) continue;
+    if (RectanglesOverlap(mControls[j]->Rect(), area)) return false;
+  }
+  return true;
 }
 
 void IGraphics::PaintLoose() {
@@ -254,6 +316,7 @@ void IGraphics::SetPointerHidden(bool hidden, int x, int y) {
 }
 
 void IGraphics::DestroyControls() {
+  mComposedFrames.Forget();
   while (!mControls.empty()) {
     delete mControls.back();
     mControls.pop_back();
@@ -275,22 +338,82 @@ IRectangle Doubled(const IRectangle& r) { return IRectangle{2 * r.L, 2 * r.T, 2 
 
 bool IGraphics::BlitBitmap(const IBitmapStrip& strip, const IRectangle& destRect, int srcX,
                            int srcY, const IBlend* blend) {
-  if (!mPassTarget || mPassScale == 1) {
+  if (PixelScale() == 1.0) {
     LICE_BlitStrip(DrawSurface(), mDrawRect, strip, destRect, srcX, srcY, blend);
     return true;
   }
-  LICE_IBitmap* doubled = DoubleResolutionSurface(strip.surface);
-  if (!doubled) {
-    mPassComplete = false;
+  if (mPassTarget) {
+    // An off-screen 2x pass draws the 2x pictures only, and says when one is missing.
+    LICE_IBitmap* doubled = DoubleResolutionSurface(strip.surface);
+    if (doubled) {
+      BlitDoubled(doubled, strip, destRect, srcX, srcY, blend);
+    } else {
+      mPassComplete = false;
+    }
     return true;
   }
+  const bool compose = mComposeNextBlit;
+  mComposeNextBlit = false;
+  const ComposedFrames::Blit blit{
+      strip.surface, srcX, srcY, destRect, BlitModeForBlend(blend), BlitWeightForBlend(blend)};
+  if (compose && CopyComposed(blit)) return true;
+  LICE_IBitmap* doubled = DoubleResolutionSurface(strip.surface);
+  if (mWindowScale == 2.0 && doubled) {
+    BlitDoubled(doubled, strip, destRect, srcX, srcY, blend);
+  } else {
+    BlitResampled(strip, doubled, destRect, srcX, srcY, blend);
+  }
+  // Kept only when the whole frame was drawn in this pass, over the background alone.
+  const IRectangle& clip = mDrawRect;
+  if (compose && destRect.L >= clip.L && destRect.T >= clip.T && destRect.R <= clip.R &&
+      destRect.B <= clip.B) {
+    mComposedFrames.Keep(blit, DrawSurface(), WindowArea(destRect));
+  }
+  return true;
+}
+
+void IGraphics::BlitDoubled(LICE_IBitmap* doubled, const IBitmapStrip& strip,
+                            const IRectangle& destRect, int srcX, int srcY, const IBlend* blend) {
   // Frames are whole multiples of the frame size at both resolutions, so twice a 1x offset
   // is the same frame's 2x offset.
   IBitmapStrip strip2x(doubled, strip.frameCount);
   strip2x.framesSideBySide = strip.framesSideBySide;
-  LICE_BlitStrip(mPassTarget, Doubled(mDrawRect), strip2x, Doubled(destRect), 2 * srcX, 2 * srcY,
+  LICE_BlitStrip(DrawSurface(), Doubled(mDrawRect), strip2x, Doubled(destRect), 2 * srcX, 2 * srcY,
                  blend);
+}
+
+bool IGraphics::CopyComposed(const ComposedFrames::Blit& blit) {
+  LICE_IBitmap* kept = mComposedFrames.Find(blit);
+  if (!kept) return false;
+  const IBlend copy{Replace, 1.0f};
+  LICE_BlitStrip(DrawSurface(), WindowArea(mDrawRect), IBitmapStrip(kept, 1), WindowArea(blit.dest),
+                 0, 0, &copy);
   return true;
+}
+
+void IGraphics::BlitResampled(const IBitmapStrip& strip, LICE_IBitmap* doubled,
+                              const IRectangle& destRect, int srcX, int srcY, const IBlend* blend) {
+  const int n = strip.frameCount < 1 ? 1 : strip.frameCount;
+  const int frameW = strip.framesSideBySide ? strip.width / n : strip.width;
+  const int frameH = strip.framesSideBySide ? strip.height : strip.height / n;
+  if (!strip.surface || frameW < 1 || frameH < 1) return;
+  const int offset = strip.framesSideBySide ? srcX : srcY;
+  const int frame = std::clamp(offset / (strip.framesSideBySide ? frameW : frameH), 0, n - 1);
+  const int frameX = strip.framesSideBySide ? frame * frameW : 0;
+  const int frameY = strip.framesSideBySide ? 0 : frame * frameH;
+  // Where the whole frame lies in the editor; its window rectangle is the size it is
+  // resampled to, so that its edges fall where the window rectangles of the controls do.
+  const int left = destRect.L - (srcX - frameX), top = destRect.T - (srcY - frameY);
+  const IRectangle placed =
+      WindowRectangle(IRectangle{left, top, left + frameW, top + frameH}, mWindowScale);
+  const int f = doubled ? 2 : 1;
+  const IRectangle area{f * frameX, f * frameY, f * (frameX + frameW), f * (frameY + frameH)};
+  LICE_IBitmap* resampled =
+      mResampledFrames.Frame(doubled ? doubled : strip.surface, area, placed.W(), placed.H());
+  if (!resampled) return;
+  const IRectangle dest = WindowRectangle(destRect, mWindowScale);
+  LICE_BlitStrip(DrawSurface(), WindowRectangle(mDrawRect, mWindowScale),
+                 IBitmapStrip(resampled, 1), dest, dest.L - placed.L, dest.T - placed.T, blend);
 }
 
 LICE_IBitmap* IGraphics::DoubleResolutionSurface(LICE_IBitmap* surface) {
@@ -335,7 +458,7 @@ void IGraphics::CreateDrawSurfaces() {
   // Callers are expected to have freed earlier surfaces; freeing them here as well makes a
   // repeated call harmless instead of a leak.
   DestroySurfaces();
-  mDrawSurface = new LICE_SysBitmap(mWidth, mHeight);
+  mDrawSurface = new LICE_SysBitmap(WindowWidth(), WindowHeight());
   mCompanionSurface = new LICE_MemBitmap();
 }
 

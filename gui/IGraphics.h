@@ -16,7 +16,9 @@
 #include <string>
 #include <vector>
 
+#include "gui/ComposedFrames.h"
 #include "gui/IGraphicsTypes.h"
+#include "gui/ResampledFrames.h"
 
 class IPlugBase;
 class IControl;
@@ -62,6 +64,11 @@ class IGraphics {
   virtual void HidePointer() = 0;
   virtual void RestorePointer() = 0;
   virtual LICE_IBitmap* LoadPlatformBitmap(int resourceId, const char* name) = 0;
+  // The window scale the system asks for where the window is, or would open: 1 unless the
+  // platform knows the screen's pixel density.
+  virtual double SystemWindowScale();
+  // Gives an open window the size WindowWidth() x WindowHeight() after a scale change.
+  virtual void ApplyWindowScale();
 
   // ---control list---
   int AddControl(IControl* control);         // takes ownership; answers the new index
@@ -95,6 +102,31 @@ class IGraphics {
   bool DrawControlsInto(LICE_IBitmap* target, int pixelsPerUnit);
   bool StrictDrawing() const { return mStrictDrawing; }
   void SetStrictDrawing(bool strict) { mStrictDrawing = strict; }
+
+  // ---window scale (gui/WindowScale.h)---
+  // Controls, hit tests and gestures stay in editor pixels; the window, its mouse positions
+  // and the draw surface are in window pixels, WindowScale() of them per editor pixel. At 1
+  // the window shows the pictures as they are, at 2 their 2x pictures pixel for pixel, and at
+  // any other scale frames resampled from the 2x pictures once per scale.
+  double WindowScale() const { return mWindowScale; }
+  int WindowWidth() const;
+  int WindowHeight() const;
+  // The host's choice of scale: from now on the system's is no longer followed. The draw
+  // surface takes the new size and every control is redrawn; an open window takes the size
+  // (ApplyWindowScale) and the host is told (IPlugBase::ResizeEditor). False, with nothing
+  // changed, for a scale that IsWindowScale refuses.
+  bool SetWindowScale(double scale);
+  // Takes SystemWindowScale(), as SetWindowScale does, unless the host has chosen a scale.
+  void FollowSystemScale();
+  bool ScaleChosenByHost() const { return mScaleChosenByHost; }
+  // Editor coordinates of a window pixel, and the window pixels of an editor area.
+  int EditorX(int windowX) const;
+  int EditorY(int windowY) const;
+  IRectangle WindowArea(const IRectangle& editorArea) const;
+  // Frames resampled for the current scale (none at 1 and 2), and frames kept composed over
+  // the background (none at 1).
+  size_t ResampledFrameCount() const { return mResampledFrames.Count(); }
+  size_t ComposedFrameCount() const { return mComposedFrames.Count(); }
 
   // ---values from the core---
   void ReflectParameter(int paramIdx, double value, bool isNormalized);
@@ -145,6 +177,23 @@ class IGraphics {
   void DestroySurfaces();
   // The cached 2x picture of a surface that LoadBitmapStrip loaded, or null.
   LICE_IBitmap* DoubleResolutionSurface(LICE_IBitmap* surface);
+  // Window pixels per editor pixel of the drawing under way: an off-screen pass's, or the
+  // window's.
+  double PixelScale() const { return mPassTarget ? double(mPassScale) : mWindowScale; }
+  // A blit at a scale other than 1 and 2: the frame srcX, srcY fall in, resampled to its
+  // size in window pixels (from the 2x picture when there is one).
+  void BlitResampled(const IBitmapStrip& strip, LICE_IBitmap* doubled, const IRectangle& destRect,
+                     int srcX, int srcY, const IBlend* blend);
+  bool ChangeWindowScale(double scale);
+  // True when control idx shares its area with nothing but a background that never changes,
+  // so that its frames can be kept composed over it.
+  bool StandsOnBackgroundAlone(size_t idx) const;
+  // Copies the kept composition of a blit, clipped to the draw rectangle; false when none
+  // is kept.
+  bool CopyComposed(const ComposedFrames::Blit& blit);
+  // A blit from the strip's 2x picture at twice every coordinate.
+  void BlitDoubled(LICE_IBitmap* doubled, const IBitmapStrip& strip, const IRectangle& destRect,
+                   int srcX, int srcY, const IBlend* blend);
 
   // A picture LoadBitmapStrip handed out, so that a 2x pass can find its 2x picture.
   struct LoadedPicture {
@@ -176,4 +225,9 @@ class IGraphics {
   LICE_IBitmap* mPassTarget = nullptr;  // not owned; set only during DrawControlsInto
   int mPassScale = 1;
   bool mPassComplete = true;
+  double mWindowScale = 1.0;
+  bool mScaleChosenByHost = false;
+  ResampledFrames mResampledFrames;
+  ComposedFrames mComposedFrames;
+  bool mComposeNextBlit = false;
 };

@@ -18,9 +18,10 @@ bool IGraphics::DrawStyledText(ITextStyle* style, const char* text, IRectangle* 
   if (style->align == ITextStyle::kAlignCenter) flags |= LICE_IFont::kTextCenter;
   if (style->align == ITextStyle::kAlignRight) flags |= LICE_IFont::kTextRight;
   if (!measure) {
-    // Fonts render at one size only: a 2x off-screen pass leaves text out and says so.
-    if (mPassTarget && mPassScale != 1) {
-      mPassComplete = false;
+    // Fonts render at one size only: drawing at another scale leaves text out, and an
+    // off-screen pass says so.
+    if (PixelScale() != 1.0) {
+      if (mPassTarget) mPassComplete = false;
       return true;
     }
     font->RenderText(DrawSurface(), text, -1, rect, flags);

@@ -41,10 +41,19 @@ unsigned ToByte(double value) {
 }  // namespace
 
 bool LICE_AreaResample(LICE_IBitmap* dest, LICE_IBitmap* src) {
+  if (!src) return false;
+  return LICE_AreaResample(dest, src, IRectangle{0, 0, src->GetWidth(), src->GetHeight()});
+}
+
+bool LICE_AreaResample(LICE_IBitmap* dest, LICE_IBitmap* src, const IRectangle& srcArea) {
   if (!dest || !src || dest == src || !dest->GetPixels() || !src->GetPixels()) return false;
   const int destW = dest->GetWidth(), destH = dest->GetHeight();
-  const int srcW = src->GetWidth(), srcH = src->GetHeight();
+  const int srcW = srcArea.W(), srcH = srcArea.H();
   if (destW < 1 || destH < 1 || srcW < 1 || srcH < 1) return false;
+  if (srcArea.L < 0 || srcArea.T < 0 || srcArea.R > src->GetWidth() ||
+      srcArea.B > src->GetHeight()) {
+    return false;
+  }
   const std::vector<Span> columns = SpansFor(destW, srcW);
   const std::vector<Span> rows = SpansFor(destH, srcH);
   auto rowOf = [](LICE_IBitmap* bitmap, int y) {
@@ -56,7 +65,7 @@ bool LICE_AreaResample(LICE_IBitmap* dest, LICE_IBitmap* src) {
     std::fill(line.begin(), line.end(), Premultiplied());
     const Span& rowSpan = rows[size_t(y)];
     for (size_t j = 0; j < rowSpan.weights.size(); ++j) {
-      const LICE_pixel* in = rowOf(src, rowSpan.first + int(j));
+      const LICE_pixel* in = rowOf(src, srcArea.T + rowSpan.first + int(j)) + srcArea.L;
       for (int x = 0; x < destW; ++x) {
         const Span& colSpan = columns[size_t(x)];
         Premultiplied sum;

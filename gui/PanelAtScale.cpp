@@ -6,10 +6,7 @@
 
 #include "gui/IGraphics.h"
 #include "gui/LICE_AreaResample.h"
-
-int ScaledPanelLength(int length, double scale) {
-  return int(std::floor(double(length) * scale + 0.5));
-}
+#include "gui/WindowScale.h"
 
 namespace {
 
@@ -30,8 +27,8 @@ LICE_MemBitmap* DrawPanelAtScale(IGraphics* editor, double scale) {
   if (!editor || !std::isfinite(scale) || scale <= 0.0 || scale > kLargestPanelScale) {
     return nullptr;
   }
-  const int width = ScaledPanelLength(editor->Width(), scale);
-  const int height = ScaledPanelLength(editor->Height(), scale);
+  const int width = WindowCoordinate(editor->Width(), scale);
+  const int height = WindowCoordinate(editor->Height(), scale);
   // 1 and 2 are drawn directly, so their pixels are exactly the pictures'.
   const int direct = scale == 1.0 ? 1 : 2;
   std::unique_ptr<LICE_MemBitmap> drawn =

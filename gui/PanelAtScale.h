@@ -1,7 +1,7 @@
 #pragma once
 // PanelAtScale: the editor's whole panel drawn off-screen for a screen that shows `scale`
-// physical pixels per editor pixel. The result is round(width * scale) x round(height *
-// scale) pixels, drawn by the editor's own draw pass (IGraphics::DrawControlsInto):
+// physical pixels per editor pixel. The result is the editor's size in window pixels at that
+// scale (gui/WindowScale.h), drawn by the editor's own draw pass (IGraphics::DrawControlsInto):
 //  - at exactly 1, the pixels a paint of the whole editor leaves on its draw surface;
 //  - at exactly 2, every control drawn from its 2x picture, pixel for pixel;
 //  - at any other scale, the 2x panel area-averaged to the size (LICE_AreaResample), so
@@ -15,9 +15,6 @@ class IGraphics;
 
 // Largest scale accepted; far beyond any screen, it only keeps the surfaces' sizes sane.
 constexpr double kLargestPanelScale = 8.0;
-
-// Pixel extent of an editor length at a scale, halves rounded up.
-int ScaledPanelLength(int length, double scale);
 
 // The panel at scale, or null (the caller owns any answer) when scale is not a finite number
 // in (0, kLargestPanelScale], a surface cannot be allocated, or the pass is incomplete (a

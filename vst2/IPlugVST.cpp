@@ -160,10 +160,11 @@ int IPlugVST::GetHostKind() {
   return IPlugBase::GetHostKind();
 }
 
-// The editor has already taken its new size; the host is not asked to follow.
-void IPlugVST::ResizeEditor(int, int) {
+// The editor's window has already taken its new size (width x height window pixels); the
+// host is not asked to follow.
+void IPlugVST::ResizeEditor(int width, int height) {
   if (!Editor()) return;
-  SetEditorRect(Editor()->Width(), Editor()->Height());
+  SetEditorRect(width, height);
   OnEditorResized();
 }
 
@@ -185,7 +186,7 @@ void IPlugVST::AttachEditor(IGraphics* editor) {
   if (!editor) return;
   IPlugBase::AttachEditor(editor);
   mEffect.flags |= effFlagsHasEditor;
-  SetEditorRect(editor->Width(), editor->Height());
+  SetEditorRect(editor->WindowWidth(), editor->WindowHeight());
 }
 
 void IPlugVST::SetEditorRect(int width, int height) {

@@ -274,6 +274,9 @@ VstIntPtr IPlugVST::DispatchEditor(VstInt32 opcode, void* ptr) {
   switch (opcode) {
     case effEditGetRect:
       if (!ptr) return 0;
+      // Before the window opens, the size it will open at: the system's scale applies.
+      editor->FollowSystemScale();
+      SetEditorRect(editor->WindowWidth(), editor->WindowHeight());
       *static_cast<ERect**>(ptr) = &mEditorRect;
       return 1;
     case effEditOpen:

@@ -78,7 +78,9 @@ tresult PLUGIN_API IPlugVST3View::getSize(ViewRect* size) {
   IGraphics* editor = plugin ? plugin->Editor() : nullptr;
   if (!editor) return kResultFalse;
   if (!size) return kInvalidArgument;
-  *size = ViewRect(0, 0, editor->Width(), editor->Height());
+  // Until the host chooses a scale, the system's applies, before the window opens as well.
+  editor->FollowSystemScale();
+  *size = ViewRect(0, 0, editor->WindowWidth(), editor->WindowHeight());
   return kResultOk;
 }
 
@@ -89,6 +91,12 @@ tresult PLUGIN_API IPlugVST3View::onSize(ViewRect* newSize) {
     if (plugin) plugin->OnEditorResized();
     expectResize = false;
   }
+  return kResultOk;
+}
+
+tresult PLUGIN_API IPlugVST3View::setContentScaleFactor(ScaleFactor factor) {
+  IGraphics* editor = plugin ? plugin->Editor() : nullptr;
+  if (!editor || !editor->SetWindowScale(double(factor))) return kResultFalse;
   return kResultOk;
 }
 
@@ -114,7 +122,7 @@ void IPlugVST3::ResizeEditor(int width, int height) {
 }
 
 void IPlugVST3::OpenHostParamMenu(int paramIdx, int x, int y) {
-  if (!componentHandler || openViews.empty()) return;
+  if (!componentHandler || openViews.empty() || !Editor()) return;
   Vst::IComponentHandler3* handler = nullptr;
   if (componentHandler->queryInterface(Vst::IComponentHandler3::iid,
                                        reinterpret_cast<void**>(&handler)) != kResultOk ||
@@ -124,7 +132,9 @@ void IPlugVST3::OpenHostParamMenu(int paramIdx, int x, int y) {
   const Vst::ParamID id = Vst::ParamID(paramIdx);
   Vst::IContextMenu* menu = handler->createContextMenu(openViews.front(), &id);
   if (menu) {
-    menu->popup(UCoord(x), UCoord(y));
+    // The host places the menu in the view's coordinates, which are window pixels.
+    const IRectangle at = Editor()->WindowArea(IRectangle{x, y, x + 1, y + 1});
+    menu->popup(UCoord(at.L), UCoord(at.T));
     menu->release();
   }
   handler->release();

@@ -7,8 +7,10 @@
 
 #include "core/IPlugBase.h"
 #include "gui/IControl.h"
+#include "gui/WindowScale.h"
 #include "gui/win/ModuleHandle.h"
 #include "gui/win/ResourcePictures.h"
+#include "gui/win/WindowDpi.h"
 
 namespace {
 
@@ -82,10 +84,11 @@ void IGraphicsWin::UnregisterWindowClass() {
 
 void* IGraphicsWin::OpenEditorWindow(void* parent) {
   mParent = static_cast<HWND>(parent);
+  FollowSystemScale();
   int x = 0;
   int y = 0;
-  int w = Width();
-  int h = Height();
+  int w = WindowWidth();
+  int h = WindowHeight();
   if (mWindow) {
     RECT parentRect = {};
     RECT windowRect = {};
@@ -106,6 +109,8 @@ void* IGraphicsWin::OpenEditorWindow(void* parent) {
     return nullptr;
   }
   mWindow = window;
+  mWindowWidth = w;
+  mWindowHeight = h;
   for (int i = 0; i < NControls(); ++i) GetControl(i)->MarkDirty(false);
   if (TooltipsEnabled()) CreateTooltip();
   return mWindow;
@@ -218,8 +223,8 @@ LRESULT IGraphicsWin::Dispatch(HWND window, UINT message, WPARAM wParam, LPARAM 
 }
 
 LRESULT IGraphicsWin::DispatchMouse(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  const int x = GET_X_LPARAM(lParam);
-  const int y = GET_Y_LPARAM(lParam);
+  const int x = EditorX(GET_X_LPARAM(lParam));
+  const int y = EditorY(GET_Y_LPARAM(lParam));
   const IMouseState mods = MouseStateFrom(GET_KEYSTATE_WPARAM(wParam));
   switch (message) {
     case WM_MOUSEMOVE:
@@ -271,7 +276,8 @@ LRESULT IGraphicsWin::DispatchMouse(HWND window, UINT message, WPARAM wParam, LP
       GetWindowRect(window, &r);
       // The wheel message carries screen coordinates; a part notch gives 0 clicks.
       const int clicks = GET_WHEEL_DELTA_WPARAM(wParam) / WHEEL_DELTA;
-      HandleWheel(x - r.left, y - r.top, mods, clicks);
+      HandleWheel(EditorX(GET_X_LPARAM(lParam) - r.left), EditorY(GET_Y_LPARAM(lParam) - r.top),
+                  mods, clicks);
       return 0;
     }
     case WM_MOUSEHOVER: {
@@ -303,7 +309,7 @@ LRESULT IGraphicsWin::DispatchKey(HWND window, UINT message, WPARAM wParam, LPAR
       POINT p = {};
       GetCursorPos(&p);
       ScreenToClient(window, &p);
-      if (HandleKeyDown(p.x, p.y, key)) return 0;
+      if (HandleKeyDown(EditorX(p.x), EditorY(p.y), key)) return 0;
     }
   }
   // Keys the editor does not use belong to the host (its shortcuts, its transport).
@@ -317,7 +323,8 @@ LRESULT IGraphicsWin::DispatchKey(HWND window, UINT message, WPARAM wParam, LPAR
 void IGraphicsWin::Paint(HWND window) {
   RECT r = {};
   if (GetUpdateRect(window, &r, FALSE) && r.right > r.left && r.bottom > r.top) {
-    PaintRegion(IRectangle{r.left, r.top, r.right, r.bottom});
+    PaintRegion(
+        EditorRectangleCovering(IRectangle{r.left, r.top, r.right, r.bottom}, WindowScale()));
   }
   // Whatever PaintRegion left unpainted must not come back as an endless stream of requests.
   ValidateRect(window, nullptr);
@@ -328,13 +335,15 @@ void IGraphicsWin::Tick() {
     EntryStep();
     return;
   }
+  // Follows the window to a monitor of another pixel density (a cheap query per tick).
+  if (!mEntryWindow) FollowSystemScale();
   bool anyDirty = false;
-  const IRectangle area = CollectDirtyArea(&anyDirty);
+  const IRectangle area = WindowArea(CollectDirtyArea(&anyDirty));
   if (!anyDirty) return;
   const RECT dirty = {area.L, area.T, area.R, area.B};
   InvalidateRect(mWindow, &dirty, FALSE);
   if (mEntryWindow && mEntryControl) {
-    const IRectangle& kept = mEntryControl->Rect();
+    const IRectangle kept = WindowArea(mEntryControl->Rect());
     const RECT entryRect = {kept.L, kept.T, kept.R, kept.B};
     ValidateRect(mWindow, &entryRect);
     UpdateWindow(mWindow);
@@ -344,9 +353,10 @@ void IGraphicsWin::Tick() {
   UpdateWindow(mWindow);
 }
 
-bool IGraphicsWin::PresentRegion(const IRectangle& rect) {
+bool IGraphicsWin::PresentRegion(const IRectangle& editorRect) {
   LICE_IBitmap* surface = DrawSurface();
   if (!mWindow || !surface) return false;
+  const IRectangle rect = WindowArea(editorRect);
   PAINTSTRUCT paint = {};
   HDC target = BeginPaint(mWindow, &paint);
   BitBlt(target, rect.L, rect.T, rect.R - rect.L, rect.B - rect.T, surface->GetDeviceContext(),
@@ -431,10 +441,24 @@ void IGraphicsWin::HideTooltip() {
 // ---size---
 
 void IGraphicsWin::Resize(int width, int height) {
-  const int dw = width - Width();
-  const int dh = height - Height();
-  if (dw == 0 && dh == 0) return;
+  if (width == Width() && height == Height()) return;
   IGraphics::Resize(width, height);
+  ResizeWindow();
+}
+
+double IGraphicsWin::SystemWindowScale() {
+  return WindowScaleForDpi(WindowDpi(mWindow ? mWindow : mParent));
+}
+
+void IGraphicsWin::ApplyWindowScale() { ResizeWindow(); }
+
+// Gives the window the editor's window size, and its plain-child ancestors the difference
+// unless the host sizes its own frame.
+void IGraphicsWin::ResizeWindow() {
+  const int dw = WindowWidth() - mWindowWidth;
+  const int dh = WindowHeight() - mWindowHeight;
+  mWindowWidth = WindowWidth();
+  mWindowHeight = WindowHeight();
   if (!mWindow) return;
   RECT r = {};
   GetWindowRect(mWindow, &r);
@@ -443,7 +467,7 @@ void IGraphicsWin::Resize(int width, int height) {
   const int api = Plug() ? Plug()->GetPluginApi() : -1;
   // VST 3 hosts size their own frame in answer to the view's resize request.
   if (api != kApiVST3 && api != 3) ResizeAncestors(dw, dh);
-  const RECT all = {0, 0, width, height};
+  const RECT all = {0, 0, mWindowWidth, mWindowHeight};
   InvalidateRect(mWindow, &all, FALSE);
 }
 

@@ -39,7 +39,7 @@ class IGraphicsWin : public IGraphics {
   ~IGraphicsWin() override;
 
   // ---from IGraphics---
-  bool PresentRegion(const IRectangle& rect) override;
+  bool PresentRegion(const IRectangle& editorRect) override;
   bool MeasureText(ITextStyle* style, const char* text, IRectangle* rect) override {
     return DrawStyledText(style, text, rect, true);
   }
@@ -68,6 +68,9 @@ class IGraphicsWin : public IGraphics {
   void HidePointer() override;
   void RestorePointer() override;
   LICE_IBitmap* LoadPlatformBitmap(int resourceId, const char* name) override;
+  // From the pixel density of the monitor the window (or the host's window) is on.
+  double SystemWindowScale() override;
+  void ApplyWindowScale() override;
 
   // ---text entry, as the window layer sees it---
   void* TextEntryWindow() const { return mEntryWindow; }
@@ -98,6 +101,7 @@ class IGraphicsWin : public IGraphics {
   // The tooltip window and its one tool (the editor window); none when that fails.
   void CreateTooltip();
   void HideTooltip();
+  void ResizeWindow();
   void ResizeAncestors(int dw, int dh);
 
   HINSTANCE__* mModule;
@@ -114,6 +118,8 @@ class IGraphicsWin : public IGraphics {
   unsigned long* mCustomColours = nullptr;  // COLORREF[16], owned
   unsigned long mProcessId = 0;
   HWND__* mParent = nullptr;
+  int mWindowWidth = 0;  // the size the window was given, in window pixels
+  int mWindowHeight = 0;
   HWND__* mHostMainWindow = nullptr;
   std::string mHostMainClass;
 };

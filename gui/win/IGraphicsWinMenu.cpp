@@ -83,7 +83,8 @@ IChoiceMenu* IGraphicsWin::RunPopupMenu(IChoiceMenu* menu, const IRectangle& are
   if (!menu || !mWindow || menu->NItems() == 0) return nullptr;
   int nextId = 0;
   HMENU native = BuildNativeMenu(*menu, &nextId);
-  POINT corner = {area.L, area.B};
+  const IRectangle shown = WindowArea(area);
+  POINT corner = {shown.L, shown.B};
   ClientToScreen(mWindow, &corner);
   TrackPopupMenu(native, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_LEFTBUTTON, corner.x, corner.y, 0,
                  mWindow, nullptr);
@@ -95,7 +96,7 @@ IChoiceMenu* IGraphicsWin::RunPopupMenu(IChoiceMenu* menu, const IRectangle& are
     chosen = MenuHoldingId(menu, int(LOWORD(command.wParam)), &reserved);
   }
   DestroyMenu(native);
-  const RECT all = {0, 0, Width(), Height()};
+  const RECT all = {0, 0, WindowWidth(), WindowHeight()};
   InvalidateRect(mWindow, &all, FALSE);
   return chosen;
 }

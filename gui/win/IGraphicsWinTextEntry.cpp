@@ -8,6 +8,7 @@
 
 #include "core/IPlugBase.h"
 #include "gui/IControl.h"
+#include "gui/WindowScale.h"
 #include "gui/win/IGraphicsWin.h"
 
 namespace {
@@ -41,12 +42,15 @@ void IGraphicsWin::OpenTextEntry(IControl* control, const ITextStyle& style, con
   if (!control || mEntryWindow || !mWindow) return;
   const DWORD styles =
       WS_VISIBLE | WS_CHILD | ES_MULTILINE | ES_AUTOHSCROLL | AlignmentStyle(style.align);
-  HWND entry = CreateWindowExA(0, "EDIT", text ? text : "", styles, area.L, area.T,
-                               area.R - area.L + 1, area.B - area.T + 1, mWindow,
+  const IRectangle shown = WindowArea(area);
+  HWND entry = CreateWindowExA(0, "EDIT", text ? text : "", styles, shown.L, shown.T,
+                               shown.R - shown.L + 1, shown.B - shown.T + 1, mWindow,
                                reinterpret_cast<HMENU>(INT_PTR(kEntryChildId)), mModule, nullptr);
   if (!entry) return;
+  // The entry's text grows with the window, as the panel around it does.
+  const int height = WindowCoordinate(style.size, WindowScale());
   HFONT font =
-      CreateFontA(style.size, 0, 0, 0, style.style == ITextStyle::kStyleBold ? FW_BOLD : 0,
+      CreateFontA(height, 0, 0, 0, style.style == ITextStyle::kStyleBold ? FW_BOLD : 0,
                   style.style == ITextStyle::kStyleItalic, 0, 0, 0, 0, 0, 0, 0, style.font);
   mEntryWindow = entry;
   mEntryFont = font;

@@ -9,6 +9,7 @@
 #include "core/IPlugBase.h"
 #include "gui/IControl.h"
 #include "gui/LICE_IBitmap.h"
+#include "gui/WindowScale.h"
 #include "gui/x11/X11ErrorTrap.h"
 
 namespace {
@@ -48,7 +49,7 @@ int IGraphicsX11::ConnectionFd() const { return mDisplay ? ConnectionNumber(mDis
 
 void* IGraphicsX11::OpenEditorWindow(void* parent) {
   const auto parentId = static_cast<unsigned long>(reinterpret_cast<uintptr_t>(parent));
-  IRectangle geometry{0, 0, Width(), Height()};
+  IRectangle geometry{0, 0, WindowWidth(), WindowHeight()};
   if (mWindow) {
     // Reopening keeps the old window's place relative to its parent, and its size.
     geometry = ReopenGeometry(parentId);
@@ -60,6 +61,8 @@ void* IGraphicsX11::OpenEditorWindow(void* parent) {
     return nullptr;
   }
   ++gOpenWindows;
+  mWindowWidth = geometry.R - geometry.L;
+  mWindowHeight = geometry.B - geometry.T;
   gFrameRate = std::max(1, FrameRate());
   for (int i = 0; i < NControls(); ++i) GetControl(i)->MarkDirty(false);
   mLastTick = std::chrono::steady_clock::now();
@@ -67,7 +70,7 @@ void* IGraphicsX11::OpenEditorWindow(void* parent) {
 }
 
 IRectangle IGraphicsX11::ReopenGeometry(unsigned long newParent) {
-  IRectangle geometry{0, 0, Width(), Height()};
+  IRectangle geometry{0, 0, WindowWidth(), WindowHeight()};
   if (!mWindowAlive) return geometry;
   X11ErrorTrap trap(mDisplay);
   XWindowAttributes attributes;
@@ -158,9 +161,10 @@ void IGraphicsX11::Disconnect() {
 
 // ---painting---
 
-bool IGraphicsX11::PresentRegion(const IRectangle& rect) {
+bool IGraphicsX11::PresentRegion(const IRectangle& editorRect) {
   LICE_IBitmap* surface = DrawSurface();
   if (!mWindowAlive || !surface || !surface->GetPixels()) return false;
+  const IRectangle rect = WindowArea(editorRect);
   const int left = std::max(0, rect.L), top = std::max(0, rect.T);
   const int right = std::min(rect.R, surface->GetWidth());
   const int bottom = std::min(rect.B, surface->GetHeight());
@@ -200,7 +204,8 @@ void IGraphicsX11::Idle() {
 }
 
 void IGraphicsX11::AddExposed(int x, int y, int width, int height) {
-  const IRectangle area{x, y, x + width, y + height};
+  const IRectangle area =
+      EditorRectangleCovering(IRectangle{x, y, x + width, y + height}, WindowScale());
   if (!mHasExposed) {
     mExposed = area;
   } else {
@@ -254,8 +259,19 @@ void IGraphicsX11::RestorePointer() {
 
 void IGraphicsX11::Resize(int width, int height) {
   if (width == Width() && height == Height()) return;
-  const int dw = width - Width(), dh = height - Height();
+  const int oldWidth = WindowWidth(), oldHeight = WindowHeight();
   IGraphics::Resize(width, height);
+  ResizeWindow(oldWidth, oldHeight);
+}
+
+void IGraphicsX11::ApplyWindowScale() { ResizeWindow(mWindowWidth, mWindowHeight); }
+
+// Gives the window the editor's window size; a window that had oldWidth x oldHeight grows
+// its parent by the difference, unless the host sizes the parent itself.
+void IGraphicsX11::ResizeWindow(int oldWidth, int oldHeight) {
+  const int width = WindowWidth(), height = WindowHeight();
+  mWindowWidth = width;
+  mWindowHeight = height;
   if (!mWindowAlive) return;
   {
     X11ErrorTrap trap(mDisplay);
@@ -264,7 +280,7 @@ void IGraphicsX11::Resize(int width, int height) {
   }
   // VST 3 hosts resize their own window when asked through the view.
   const int api = Plug() ? Plug()->GetPluginApi() : kApiVST2;
-  if (api != kApiVST3 && api != 3) ResizeParent(dw, dh);
+  if (api != kApiVST3 && api != 3) ResizeParent(width - oldWidth, height - oldHeight);
   AddExposed(0, 0, width, height);
 }
 

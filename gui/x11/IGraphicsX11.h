@@ -26,7 +26,7 @@ class IGraphicsX11 : public IGraphicsPortable {
   ~IGraphicsX11() override;
 
   // ---from IGraphics---
-  bool PresentRegion(const IRectangle& rect) override;
+  bool PresentRegion(const IRectangle& editorRect) override;
   void Resize(int width, int height) override;
   bool IsWindowOpen() override { return mWindow != 0; }
   const char* DrawingApiName() override { return "Xlib"; }
@@ -36,6 +36,7 @@ class IGraphicsX11 : public IGraphicsPortable {
   void* GetNativeWindow() override;
   void HidePointer() override;
   void RestorePointer() override;
+  void ApplyWindowScale() override;
 
   // ---driven by the host's loop---
   // The X connection's file descriptor while a window is open, else -1.
@@ -66,6 +67,7 @@ class IGraphicsX11 : public IGraphicsPortable {
   void ForwardToTopLevel(_XEvent& event);
   void AddExposed(int x, int y, int width, int height);
   void PaintExposed();
+  void ResizeWindow(int oldWidth, int oldHeight);
   void ResizeParent(int dw, int dh);
 
   _XDisplay* mDisplay = nullptr;
@@ -75,6 +77,8 @@ class IGraphicsX11 : public IGraphicsPortable {
   unsigned long mBlankCursor = 0;
   void* mVisual = nullptr;  // Visual*
   int mDepth = 0;
+  int mWindowWidth = 0;  // the size the window was given, in window pixels
+  int mWindowHeight = 0;
   _XGC* mGc = nullptr;
   bool mWindowAlive = false;  // false once the server destroyed it (with the host's window)
   bool mHasCapture = false;   // between a press and its release (the implicit pointer grab)

@@ -1,6 +1,6 @@
 // IGraphicsX11's event side: drains the connection's queue without waiting and maps X's
 // pointer, wheel and key events onto the editor's event entries, as the Windows editor maps
-// its window messages.
+// its window messages. Positions arrive in window pixels and go on in editor pixels.
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -122,7 +122,7 @@ void IGraphicsX11::Dispatch(XEvent& event) {
 void IGraphicsX11::OnButtonPress(XEvent& event) {
   const XButtonEvent& button = event.xbutton;
   if (button.button == kWheelUp || button.button == kWheelDown) {
-    HandleWheel(button.x, button.y, ModsFromState(button.state),
+    HandleWheel(EditorX(button.x), EditorY(button.y), ModsFromState(button.state),
                 button.button == kWheelUp ? 1 : -1);
     return;
   }
@@ -135,7 +135,7 @@ void IGraphicsX11::OnButtonPress(XEvent& event) {
       std::abs(button.x - mLastPressX) <= kDoubleClickSlop &&
       std::abs(button.y - mLastPressY) <= kDoubleClickSlop) {
     mHasLastPress = false;
-    HandleDoubleClick(button.x, button.y, mods);
+    HandleDoubleClick(EditorX(button.x), EditorY(button.y), mods);
     // The press grabbed the pointer; a control that took the double click as a click holds it.
     mHasCapture = CaptureIndex() >= 0;
     return;
@@ -145,7 +145,7 @@ void IGraphicsX11::OnButtonPress(XEvent& event) {
   mLastPressX = button.x;
   mLastPressY = button.y;
   mHasCapture = true;
-  HandleMouseDown(button.x, button.y, mods);
+  HandleMouseDown(EditorX(button.x), EditorY(button.y), mods);
 }
 
 void IGraphicsX11::OnButtonRelease(XEvent& event) {
@@ -153,23 +153,23 @@ void IGraphicsX11::OnButtonRelease(XEvent& event) {
   const unsigned mask = ButtonMask(button.button);
   if (!mask) return;  // wheel notches come as press and release: the press was the notch
   mHasCapture = false;
-  HandleMouseUp(button.x, button.y, ModsFromState(button.state & ~mask));
+  HandleMouseUp(EditorX(button.x), EditorY(button.y), ModsFromState(button.state & ~mask));
 }
 
 void IGraphicsX11::OnMotion(XEvent& event) {
   const XMotionEvent& motion = event.xmotion;
   const IMouseState mods = ModsFromState(motion.state);
   if (mods.left || mods.right) {
-    if (mHasCapture) HandleMouseDrag(motion.x, motion.y, mods);
+    if (mHasCapture) HandleMouseDrag(EditorX(motion.x), EditorY(motion.y), mods);
     return;
   }
-  if (HandleMouseOver(motion.x, motion.y, mods)) mTrackingLeave = true;
+  if (HandleMouseOver(EditorX(motion.x), EditorY(motion.y), mods)) mTrackingLeave = true;
 }
 
 void IGraphicsX11::OnKey(XEvent& event, bool press) {
   if (press) {
     const int key = KeyCodeFromKeysym(XLookupKeysym(&event.xkey, 0));
-    if (key >= 0 && HandleKeyDown(event.xkey.x, event.xkey.y, key)) return;
+    if (key >= 0 && HandleKeyDown(EditorX(event.xkey.x), EditorY(event.xkey.y), key)) return;
   }
   ForwardToTopLevel(event);
 }

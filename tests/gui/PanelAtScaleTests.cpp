@@ -19,6 +19,7 @@
 #include "gui/LICE_AreaResample.h"
 #include "gui/LICE_BlendBlit.h"
 #include "gui/PanelAtScale.h"
+#include "gui/WindowScale.h"
 
 namespace {
 
@@ -161,8 +162,8 @@ TEST_F(PanelAtScale, RefusesScalesOutsideTheUsefulRange) {
                         std::numeric_limits<double>::infinity()};
   for (double scale : bad) EXPECT_EQ(DrawPanelAtScale(editor, scale), nullptr) << scale;
   EXPECT_EQ(DrawPanelAtScale(nullptr, 1.0), nullptr);
-  EXPECT_EQ(ScaledPanelLength(796, 1.5), 1194);
-  EXPECT_EQ(ScaledPanelLength(1, 2.5), 3) << "halves round up";
+  EXPECT_EQ(WindowCoordinate(796, 1.5), 1194);
+  EXPECT_EQ(WindowCoordinate(1, 2.5), 3) << "halves round up";
 }
 
 // The framework's pass on its own: targets too small and scales other than 1 and 2 are

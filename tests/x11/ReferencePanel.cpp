@@ -5,6 +5,7 @@
 #include "gui/IControl.h"
 #include "gui/IGraphics.h"
 #include "gui/LICE_IBitmap.h"
+#include "gui/PanelAtScale.h"
 
 ReferencePanel::ReferencePanel() : mPlug(std::make_unique<Brask>(nullptr)) {}
 
@@ -14,19 +15,38 @@ int ReferencePanel::Width() const { return mPlug->Editor()->Width(); }
 
 int ReferencePanel::Height() const { return mPlug->Editor()->Height(); }
 
-std::vector<uint32_t> ReferencePanel::Render(const std::vector<double>& normalized) {
-  IGraphics* editor = mPlug->Editor();
-  for (int p = 0; p < int(normalized.size()); ++p)
-    editor->ReflectParameter(p, normalized[size_t(p)], true);
-  editor->PaintRegion(IRectangle{0, 0, Width(), Height()});
-  LICE_IBitmap* surface = editor->DrawSurface();
+namespace {
+
+std::vector<uint32_t> PixelsOf(LICE_IBitmap* surface) {
   std::vector<uint32_t> pixels;
-  pixels.reserve(size_t(Width()) * size_t(Height()));
-  for (int y = 0; y < Height(); ++y) {
-    for (int x = 0; x < Width(); ++x) {
+  pixels.reserve(size_t(surface->GetWidth()) * size_t(surface->GetHeight()));
+  for (int y = 0; y < surface->GetHeight(); ++y) {
+    for (int x = 0; x < surface->GetWidth(); ++x) {
       pixels.push_back(surface->GetPixels()[y * surface->GetStride() + x] & 0xffffffu);
     }
   }
+  return pixels;
+}
+
+}  // namespace
+
+std::vector<uint32_t> ReferencePanel::Render(const std::vector<double>& normalized) {
+  return RenderAtScale(normalized, 1.0);
+}
+
+std::vector<uint32_t> ReferencePanel::RenderAtScale(const std::vector<double>& normalized,
+                                                    double scale) {
+  IGraphics* editor = mPlug->Editor();
+  for (int p = 0; p < int(normalized.size()); ++p)
+    editor->ReflectParameter(p, normalized[size_t(p)], true);
+  if (scale == 2.0) {
+    std::unique_ptr<LICE_MemBitmap> panel(DrawPanelAtScale(editor, scale));
+    return panel ? PixelsOf(panel.get()) : std::vector<uint32_t>{};
+  }
+  editor->SetWindowScale(scale);
+  editor->PaintRegion(IRectangle{0, 0, Width(), Height()});
+  std::vector<uint32_t> pixels = PixelsOf(editor->DrawSurface());
+  editor->SetWindowScale(1.0);
   return pixels;
 }
 

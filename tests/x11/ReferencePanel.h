@@ -22,6 +22,9 @@ class ReferencePanel {
   std::vector<uint32_t> Render(const std::vector<double>& normalized);
   // The panel with every parameter at its default.
   std::vector<uint32_t> RenderDefaults();
+  // The panel at a window scale, WindowCoordinate(Width(), scale) pixels wide: at 1 and 2 the
+  // panel drawn off-screen at that scale, elsewhere what the editor paints at that scale.
+  std::vector<uint32_t> RenderAtScale(const std::vector<double>& normalized, double scale);
   IRectangle ControlRect(int controlIdx);
   void ControlCentre(int controlIdx, int* x, int* y);
 

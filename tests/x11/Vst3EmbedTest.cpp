@@ -23,6 +23,7 @@
 #include "ReferencePanel.h"
 #include "X11TestHost.h"
 #include "pluginterfaces/gui/iplugview.h"
+#include "pluginterfaces/gui/iplugviewcontentscalesupport.h"
 
 using namespace Steinberg;
 
@@ -34,7 +35,12 @@ class TestFrame : public IPlugFrame, public Linux::IRunLoop {
  public:
   explicit TestFrame(bool offersRunLoop) : offersRunLoop(offersRunLoop) {}
 
-  tresult PLUGIN_API resizeView(IPlugView*, ViewRect*) override { return kResultFalse; }
+  // Records the size asked for and, as hosts do, gives it to the view.
+  tresult PLUGIN_API resizeView(IPlugView* view, ViewRect* size) override {
+    if (!view || !size) return kInvalidArgument;
+    resizes.push_back(*size);
+    return view->onSize(size);
+  }
 
   tresult PLUGIN_API registerEventHandler(Linux::IEventHandler* handler,
                                           Linux::FileDescriptor fd) override {
@@ -109,6 +115,7 @@ class TestFrame : public IPlugFrame, public Linux::IRunLoop {
     std::chrono::steady_clock::time_point last;
   };
   bool offersRunLoop;
+  std::vector<ViewRect> resizes;
   std::vector<EventEntry> events;
   std::vector<TimerEntry> timers;
   int references = 0;
@@ -326,6 +333,130 @@ TEST_F(Vst3Embed, HostAutomationShowsOnScreen) {
   ASSERT_EQ(plug->processor->process(rig.Data(64, 1, 1, &changes)), kResultOk);
   EXPECT_NEAR(plug->controller->getParamNormalized(kParamRelease), 0.7, 1e-9);
   EXPECT_TRUE(ScreenShowsPanel(window, reference.ControlRect(kPanelMeter)));
+}
+
+// ---content scale---
+
+class Vst3EmbedAtScale : public Vst3Embed {
+ protected:
+  void SetUp() override {
+    Vst3Embed::SetUp();
+    if (IsSkipped()) return;
+    // Large enough for the editor at 2 to lie wholly inside, so that the screen can be read.
+    host = std::make_unique<X11TestHost>(1700, 1000);
+    ASSERT_TRUE(host->Ready());
+    ASSERT_EQ(
+        view->queryInterface(IPlugViewContentScaleSupport::iid, reinterpret_cast<void**>(&scaling)),
+        kResultOk);
+    ASSERT_NE(scaling, nullptr);
+    scaling->release();  // the view holds it
+  }
+
+  ViewRect Size() {
+    ViewRect size;
+    EXPECT_EQ(view->getSize(&size), kResultOk);
+    return size;
+  }
+
+  ::testing::AssertionResult ScreenShowsPanelAt(Window window, double scale) {
+    const std::vector<uint32_t> expected = reference.RenderAtScale(HostValues(), scale);
+    const int width = int(std::floor(796 * scale + 0.5)),
+              height = int(std::floor(472 * scale + 0.5));
+    int x = 0, y = 0, w = 0, h = 0;
+    host->Geometry(window, &x, &y, &w, &h);
+    if (w != width || h != height) {
+      return ::testing::AssertionFailure() << "window is " << w << " x " << h;
+    }
+    int differences = -1;
+    PumpUntil(Loop(), [&] {
+      differences = PixelDifferences(host->Grab(window, 0, 0, width, height), expected, width);
+      return differences == 0;
+    });
+    if (differences == 0) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << differences << " pixels differ";
+  }
+
+  IPlugViewContentScaleSupport* scaling = nullptr;
+};
+
+TEST_F(Vst3EmbedAtScale, FactorsScaleTheWindowAndItsPixels) {
+  for (double scale : {2.0, 1.5, 1.0}) {
+    SCOPED_TRACE(scale);
+    ASSERT_EQ(scaling->setContentScaleFactor(float(scale)), kResultOk);
+    const ViewRect size = Size();
+    EXPECT_EQ(size.getWidth(), int(std::floor(796 * scale + 0.5)));
+    EXPECT_EQ(size.getHeight(), int(std::floor(472 * scale + 0.5)));
+    const Window window = Attach(&frame);
+    ASSERT_NE(window, 0u);
+    EXPECT_TRUE(ScreenShowsPanelAt(window, scale));
+    EXPECT_TRUE(frame.resizes.empty()) << "the size was known before the window opened";
+    EXPECT_EQ(view->removed(), kResultOk);
+    attached = false;
+  }
+}
+
+TEST_F(Vst3EmbedAtScale, AChangeWhileOpenResizesTheWindowThroughTheFrame) {
+  const Window window = Attach(&frame);
+  ASSERT_TRUE(ScreenShowsPanelAt(window, 1.0));
+  ASSERT_EQ(scaling->setContentScaleFactor(2.0f), kResultOk);
+  ASSERT_EQ(frame.resizes.size(), 1u);
+  EXPECT_EQ(frame.resizes[0].getWidth(), 1592);
+  EXPECT_EQ(frame.resizes[0].getHeight(), 944);
+  EXPECT_TRUE(ScreenShowsPanelAt(window, 2.0));
+  ASSERT_EQ(scaling->setContentScaleFactor(1.5f), kResultOk);
+  ASSERT_EQ(frame.resizes.size(), 2u);
+  EXPECT_EQ(frame.resizes[1].getWidth(), 1194);
+  EXPECT_EQ(frame.resizes[1].getHeight(), 708);
+  EXPECT_TRUE(ScreenShowsPanelAt(window, 1.5));
+  // The same factor again changes nothing.
+  ASSERT_EQ(scaling->setContentScaleFactor(1.5f), kResultOk);
+  EXPECT_EQ(frame.resizes.size(), 2u);
+}
+
+TEST_F(Vst3EmbedAtScale, UnusableFactorsAreRefusedAndChangeNothing) {
+  ASSERT_EQ(scaling->setContentScaleFactor(1.5f), kResultOk);
+  const Window window = Attach(&frame);
+  const float bad[] = {0.0f, -1.0f, -0.0f, std::nanf(""), INFINITY, -INFINITY, 100.0f, 0.5f, 3.5f};
+  for (float factor : bad) {
+    EXPECT_EQ(scaling->setContentScaleFactor(factor), kResultFalse) << factor;
+    EXPECT_EQ(Size().getWidth(), 1194) << factor;
+    EXPECT_EQ(Size().getHeight(), 708) << factor;
+  }
+  EXPECT_TRUE(frame.resizes.empty());
+  EXPECT_TRUE(ScreenShowsPanelAt(window, 1.5));
+}
+
+// A drag of so many window pixels is a drag of so many editor pixels at 1: the knob's
+// gearing is the same on every screen.
+TEST_F(Vst3EmbedAtScale, ADragMovesTheKnobByTheSameAmountAsAtOne) {
+  const IRectangle knob = reference.ControlRect(kPanelAttackKnob);
+  const double perEditorPixel = 1.0 / double(knob.B - knob.T) / 4.0;
+  for (double scale : {2.0, 1.5}) {
+    SCOPED_TRACE(scale);
+    ASSERT_EQ(scaling->setContentScaleFactor(float(scale)), kResultOk);
+    const Window window = Attach(&frame);
+    ASSERT_NE(window, 0u);
+    PumpFor(Loop(), 100);
+    int x = 0, y = 0;
+    reference.ControlCentre(kPanelAttackKnob, &x, &y);
+    const int wx = int(x * scale), wy = int(y * scale);
+    const double before = plug->controller->getParamNormalized(kParamAttack);
+    host->MoveTo(window, wx, wy);
+    host->Button(1, true);
+    // 20 editor pixels up.
+    host->MoveTo(window, wx, wy - int(20 * scale));
+    const double expected = before + 20.0 * perEditorPixel;
+    EXPECT_TRUE(PumpUntil(Loop(),
+                          [&] {
+                            return std::fabs(plug->controller->getParamNormalized(kParamAttack) -
+                                             expected) < 1e-9;
+                          }))
+        << plug->controller->getParamNormalized(kParamAttack) << " vs " << expected;
+    host->Button(1, false);
+    PumpFor(Loop(), 50);
+    EXPECT_EQ(view->removed(), kResultOk);
+    attached = false;
+  }
 }
 
 TEST_F(Vst3Embed, WithoutADisplayAttachingFailsCleanly) {

@@ -1,0 +1,63 @@
+// brask_paint_bench: what one editor tick costs at each window scale: the meter moving to a
+// new frame (the steady 25-per-second redraw while audio plays), and the meter with a knob
+// that automation turns. Drawing only: the window's copy to the screen is left out, so the
+// figures compare the editor's own work across scales.
+
+#include <benchmark/benchmark.h>
+
+#include "gui/IControl.h"
+#include "gui/IGraphics.h"
+#include "plugin/Brask.h"
+
+namespace {
+
+// An editor at a scale, painted once whole so that ticks repaint only what changed.
+struct ScaledEditor {
+  explicit ScaledEditor(double scale) : plug(nullptr), editor(plug.Editor()) {
+    editor->SetWindowScale(scale);
+    editor->PaintRegion(IRectangle{0, 0, editor->Width(), editor->Height()});
+  }
+
+  void Tick() {
+    bool anyDirty = false;
+    const IRectangle area = editor->CollectDirtyArea(&anyDirty);
+    if (anyDirty) editor->PaintRegion(area);
+  }
+
+  Brask plug;
+  IGraphics* editor;
+};
+
+// Scales in hundredths, as benchmark arguments are integers.
+double ScaleOf(const benchmark::State& state) { return double(state.range(0)) / 100.0; }
+
+void BM_TickMeter(benchmark::State& state) {
+  ScaledEditor scaled(ScaleOf(state));
+  IControl* meter = scaled.editor->GetControl(scaled.plug.MeterControlIndex());
+  int step = 0;
+  for (auto _ : state) {
+    // 101 frames: each step shows another one.
+    meter->SetValueFromCore(double(step++ % 100) / 100.0);
+    scaled.Tick();
+  }
+  state.counters["window_px"] = double(scaled.editor->WindowWidth());
+}
+
+void BM_TickMeterAndKnob(benchmark::State& state) {
+  ScaledEditor scaled(ScaleOf(state));
+  IControl* meter = scaled.editor->GetControl(scaled.plug.MeterControlIndex());
+  int step = 0;
+  for (auto _ : state) {
+    meter->SetValueFromCore(double(step % 100) / 100.0);
+    scaled.editor->ReflectParameter(kParamInput, double(step % 120) / 120.0, true);
+    ++step;
+    scaled.Tick();
+  }
+}
+
+}  // namespace
+
+BENCHMARK(BM_TickMeter)->Arg(100)->Arg(150)->Arg(200);
+BENCHMARK(BM_TickMeterAndKnob)->Arg(100)->Arg(150)->Arg(200);
+
+BENCHMARK_MAIN();
