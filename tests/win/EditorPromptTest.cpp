@@ -327,6 +327,51 @@ TEST(EditorResize, UnderVst2TheHostWindowGrowsAlong) {
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+// An editor whose monitor density the test sets, as a move to another monitor changes it.
+class DensityEditor : public IGraphicsWin {
+ public:
+  using IGraphicsWin::IGraphicsWin;
+  double SystemWindowScale() override { return density; }
+  double density = 1.0;
+};
+
+TEST(EditorDensity, UnderVst2AMoveToAnotherDensityResizesWindowAndHostAtTheNextTick) {
+  const IPlugIdentity identity{"T", "T", "T",  FourCharCode("Test"), FourCharCode("Test"), 1,
+                               0,   0,   "2-2"};
+  TestAdaptorVst2 plug(nullptr, identity);
+  DensityEditor editor(&plug, 100, 50, 25);
+  editor.CreateDrawSurfaces();
+  HostWindow host;
+  RECT before = {};
+  GetWindowRect(host.Handle(), &before);
+  auto* window = static_cast<HWND>(editor.OpenEditorWindow(host.Handle()));
+  ASSERT_NE(window, nullptr);
+  editor.density = 1.5;
+  SendMessageA(window, WM_TIMER, IGraphicsWin::kTimerId, 0);
+  RECT client = {};
+  GetClientRect(window, &client);
+  EXPECT_EQ(client.right, 150);
+  EXPECT_EQ(client.bottom, 75);
+  RECT after = {};
+  GetWindowRect(host.Handle(), &after);
+  EXPECT_EQ(after.right - after.left, before.right - before.left + 50);
+  EXPECT_EQ(after.bottom - after.top, before.bottom - before.top + 25);
+  const std::vector<AdaptorCall> told = plug.CallsOf(AdaptorCall::Resize);
+  ASSERT_EQ(told.size(), 1u);
+  EXPECT_EQ(told[0].index, 150);
+  EXPECT_EQ(told[0].value, 75.0);
+  // Once a host has chosen a scale, the monitor's no longer counts.
+  ASSERT_TRUE(editor.SetWindowScale(1.0));
+  editor.density = 2.0;
+  SendMessageA(window, WM_TIMER, IGraphicsWin::kTimerId, 0);
+  GetClientRect(window, &client);
+  EXPECT_EQ(client.right, 100);
+  EXPECT_EQ(client.bottom, 50);
+  editor.CloseEditorWindow();
+  SetWindowPos(host.Handle(), nullptr, 0, 0, before.right - before.left, before.bottom - before.top,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 TEST(EditorWindowClass, CountsOpenWindowsAcrossEditors) {
   HostWindow host;
   Brask first{nullptr};

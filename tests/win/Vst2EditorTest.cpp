@@ -3,10 +3,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
 #include <vector>
 
 #include "WinTestHost.h"
 #include "vst2/AEffect.h"
+#include "vst2/VstRecords.h"
 
 namespace {
 
@@ -295,6 +299,34 @@ TEST_F(Vst2Editor, CloseMessageClosesTheEditorAndReleasesTheClass) {
   EXPECT_FALSE(IsWindow(editor));
   EXPECT_FALSE(WindowClassRegistered());
   ASSERT_NE(Open(host), nullptr);  // and opens again afterwards
+}
+
+// Without a host factor, the VST 2 editor takes the system's pixel density, for the size it
+// reports before opening and for the window (scripts/test also runs this at 144 dpi).
+TEST_F(Vst2Editor, EditorRectAndWindowFollowTheSystemDpi) {
+  HDC screen = GetDC(nullptr);
+  const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
+  ReleaseDC(nullptr, screen);
+  if (const char* expected = std::getenv("BRASK_EXPECT_DPI")) {
+    ASSERT_EQ(dpi, std::atoi(expected));
+  }
+  const double scale = std::min(3.0, std::max(1.0, dpi / 96.0));
+  const int width = int(std::floor(796 * scale + 0.5)), height = int(std::floor(472 * scale + 0.5));
+  ERect* rect = nullptr;
+  ASSERT_EQ(Dispatch(effEditGetRect, 0, 0, &rect), 1);
+  ASSERT_NE(rect, nullptr);
+  EXPECT_EQ(rect->right - rect->left, width);
+  EXPECT_EQ(rect->bottom - rect->top, height);
+  HostWindow host(1700, 1000);
+  HWND editor = Open(host);
+  ASSERT_NE(editor, nullptr);
+  RECT client = {};
+  GetClientRect(editor, &client);
+  EXPECT_EQ(client.right, width);
+  EXPECT_EQ(client.bottom, height);
+  OffscreenPanel panel;
+  const PixelImage shown = ReadWindowPixels(editor);
+  EXPECT_TRUE(shown.pixels == panel.Render(scale).pixels);
 }
 
 }  // namespace

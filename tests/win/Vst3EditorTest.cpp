@@ -3,12 +3,15 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <vector>
 
 #include "WinTestHost.h"
 #include "pluginterfaces/base/ipluginbase.h"
 #include "pluginterfaces/gui/iplugview.h"
+#include "pluginterfaces/gui/iplugviewcontentscalesupport.h"
 #include "pluginterfaces/vst/ivstaudioprocessor.h"
 #include "pluginterfaces/vst/ivstcomponent.h"
 #include "pluginterfaces/vst/ivstcontextmenu.h"
@@ -96,6 +99,51 @@ class RecordingHandler : public Vst::IComponentHandler, public Vst::IComponentHa
     return kResultOk;
   }
 };
+
+// The host's frame: records the sizes the view asks for and, as hosts do, answers with onSize.
+class RecordingFrame : public IPlugFrame {
+ public:
+  tresult PLUGIN_API queryInterface(const TUID iid, void** obj) override {
+    if (FUnknownPrivate::iidEqual(iid, FUnknown::iid) ||
+        FUnknownPrivate::iidEqual(iid, IPlugFrame::iid)) {
+      *obj = static_cast<IPlugFrame*>(this);
+      addRef();
+      return kResultOk;
+    }
+    *obj = nullptr;
+    return kNoInterface;
+  }
+  uint32 PLUGIN_API addRef() override { return 1; }
+  uint32 PLUGIN_API release() override { return 1; }
+  tresult PLUGIN_API resizeView(IPlugView* view, ViewRect* size) override {
+    if (!view || !size) return kInvalidArgument;
+    resizes.push_back(*size);
+    return view->onSize(size);
+  }
+  std::vector<ViewRect> resizes;
+};
+
+int ScaledLength(int length, double scale) { return int(std::floor(length * scale + 0.5)); }
+
+SIZE ClientSize(HWND window) {
+  RECT r = {};
+  GetClientRect(window, &r);
+  return SIZE{r.right - r.left, r.bottom - r.top};
+}
+
+// The system's pixel density, as a process that follows it sees it.
+int SystemDpi() {
+  HDC screen = GetDC(nullptr);
+  const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
+  ReleaseDC(nullptr, screen);
+  return dpi;
+}
+
+// The window scale of the system's density: dpi / 96 within 1..3.
+double SystemScale() {
+  const double scale = double(SystemDpi()) / 96.0;
+  return scale < 1.0 ? 1.0 : (scale > 3.0 ? 3.0 : scale);
+}
 
 HMODULE Vst3Module() {
   static HMODULE module = [] {
@@ -267,6 +315,136 @@ TEST_F(Vst3Editor, DestroyingAViewForgetsAllViewsSoNoMenuIsOffered) {
   SendMessageA(editor, WM_RBUTTONUP, 0, PointParam(CenterX(knob), CenterY(knob)));
   EXPECT_TRUE(handler.menuRequests.empty());
   view->removed();
+}
+
+// ---window scale---
+
+class Vst3EditorAtScale : public Vst3Editor {
+ protected:
+  void SetUp() override {
+    Vst3Editor::SetUp();
+    view = controller->createView("editor");
+    ASSERT_NE(view, nullptr);
+    ASSERT_EQ(
+        view->queryInterface(IPlugViewContentScaleSupport::iid, reinterpret_cast<void**>(&scaling)),
+        kResultOk);
+    scaling->release();  // the view holds it
+    view->setFrame(&frame);
+  }
+
+  HWND AttachTo(HostWindow& host) {
+    EXPECT_EQ(view->attached(host.Handle(), kPlatformTypeHWND), kResultOk);
+    PumpMessages(150);
+    return host.EditorWindow();
+  }
+
+  ::testing::AssertionResult ShowsPanelAt(HWND editor, double scale) {
+    const SIZE size = ClientSize(editor);
+    if (size.cx != ScaledLength(796, scale) || size.cy != ScaledLength(472, scale)) {
+      return ::testing::AssertionFailure() << "window is " << size.cx << " x " << size.cy;
+    }
+    PumpMessages(100);
+    const PixelImage expected = panel.Render(scale);
+    const PixelImage shown = ReadWindowPixels(editor);
+    if (shown.pixels != expected.pixels) return ::testing::AssertionFailure() << "pixels differ";
+    return ::testing::AssertionSuccess();
+  }
+
+  IPlugViewContentScaleSupport* scaling = nullptr;
+  RecordingFrame frame;
+};
+
+TEST_F(Vst3EditorAtScale, FactorsOpenTheWindowAtTheScaledSizeWithTheScaledPanel) {
+  HostWindow host(1700, 1000);
+  for (double scale : {2.0, 1.5, 1.0}) {
+    SCOPED_TRACE(scale);
+    ASSERT_EQ(scaling->setContentScaleFactor(float(scale)), kResultOk);
+    ViewRect size;
+    ASSERT_EQ(view->getSize(&size), kResultOk);
+    EXPECT_EQ(size.getWidth(), ScaledLength(796, scale));
+    EXPECT_EQ(size.getHeight(), ScaledLength(472, scale));
+    HWND editor = AttachTo(host);
+    ASSERT_NE(editor, nullptr);
+    EXPECT_TRUE(ShowsPanelAt(editor, scale));
+    EXPECT_EQ(view->removed(), kResultOk);
+    PumpMessages(20);
+  }
+  EXPECT_TRUE(frame.resizes.empty()) << "the size was known before each window opened";
+}
+
+TEST_F(Vst3EditorAtScale, AChangeWhileOpenResizesTheWindowThroughTheFrame) {
+  HostWindow host(1700, 1000);
+  ASSERT_EQ(scaling->setContentScaleFactor(1.0f), kResultOk);
+  HWND editor = AttachTo(host);
+  ASSERT_NE(editor, nullptr);
+  ASSERT_EQ(scaling->setContentScaleFactor(2.0f), kResultOk);
+  ASSERT_EQ(frame.resizes.size(), 1u);
+  EXPECT_EQ(frame.resizes[0].getWidth(), 1592);
+  EXPECT_EQ(frame.resizes[0].getHeight(), 944);
+  EXPECT_TRUE(ShowsPanelAt(editor, 2.0));
+  ASSERT_EQ(scaling->setContentScaleFactor(1.5f), kResultOk);
+  ASSERT_EQ(frame.resizes.size(), 2u);
+  EXPECT_EQ(frame.resizes[1].getWidth(), 1194);
+  EXPECT_TRUE(ShowsPanelAt(editor, 1.5));
+  EXPECT_EQ(view->removed(), kResultOk);
+}
+
+TEST_F(Vst3EditorAtScale, UnusableFactorsAreRefusedAndChangeNothing) {
+  ASSERT_EQ(scaling->setContentScaleFactor(1.5f), kResultOk);
+  for (float factor : {0.0f, -1.0f, std::nanf(""), INFINITY, -INFINITY, 100.0f, 0.75f}) {
+    EXPECT_EQ(scaling->setContentScaleFactor(factor), kResultFalse) << factor;
+    ViewRect size;
+    ASSERT_EQ(view->getSize(&size), kResultOk);
+    EXPECT_EQ(size.getWidth(), 1194) << factor;
+    EXPECT_EQ(size.getHeight(), 708) << factor;
+  }
+  EXPECT_TRUE(frame.resizes.empty());
+}
+
+// A drag of so many window pixels is a drag of so many editor pixels at 1, and the host's
+// context menu opens where the click was, in window pixels.
+TEST_F(Vst3EditorAtScale, DragsAndMenusAtTwoActAsAtOne) {
+  HostWindow host(1700, 1000);
+  ASSERT_EQ(scaling->setContentScaleFactor(2.0f), kResultOk);
+  HWND editor = AttachTo(host);
+  ASSERT_NE(editor, nullptr);
+  const IRectangle knob = panel.ControlRect(kOutputKnob);
+  const int x = 2 * CenterX(knob), y = 2 * CenterY(knob);
+  const double before = controller->getParamNormalized(1);
+  SendMessageA(editor, WM_LBUTTONDOWN, MK_LBUTTON, PointParam(x, y));
+  SendMessageA(editor, WM_MOUSEMOVE, MK_LBUTTON, PointParam(x, y + 30));
+  SendMessageA(editor, WM_LBUTTONUP, 0, PointParam(x, y + 30));
+  // 30 window pixels down are 15 editor pixels: a quarter turn per knob height.
+  EXPECT_NEAR(controller->getParamNormalized(1), before - 15.0 / double(knob.H()) / 4.0, 1e-12);
+
+  SendMessageA(editor, WM_RBUTTONDOWN, MK_RBUTTON, PointParam(x, y));
+  SendMessageA(editor, WM_RBUTTONUP, 0, PointParam(x, y));
+  ASSERT_EQ(handler.menu.popups.size(), 1u);
+  EXPECT_EQ(handler.menu.popups[0].first, x);
+  EXPECT_EQ(handler.menu.popups[0].second, y);
+  EXPECT_EQ(view->removed(), kResultOk);
+}
+
+// Hosts that never set a factor get the system's pixel density (scripts/test also runs this
+// at 144 dpi); a factor the host sets afterwards wins.
+TEST_F(Vst3EditorAtScale, WithoutAHostFactorTheSystemDpiApplies) {
+  if (const char* expected = std::getenv("BRASK_EXPECT_DPI")) {
+    ASSERT_EQ(SystemDpi(), std::atoi(expected));
+  }
+  const double scale = SystemScale();
+  ViewRect size;
+  ASSERT_EQ(view->getSize(&size), kResultOk);
+  EXPECT_EQ(size.getWidth(), ScaledLength(796, scale));
+  EXPECT_EQ(size.getHeight(), ScaledLength(472, scale));
+  HostWindow host(1700, 1000);
+  HWND editor = AttachTo(host);
+  ASSERT_NE(editor, nullptr);
+  EXPECT_TRUE(ShowsPanelAt(editor, scale));
+  ASSERT_EQ(scaling->setContentScaleFactor(1.0f), kResultOk);
+  EXPECT_TRUE(ShowsPanelAt(editor, 1.0));
+  SendMessageA(editor, WM_TIMER, 2, 0);  // a tick does not go back to the system's scale
+  EXPECT_TRUE(ShowsPanelAt(editor, 1.0));
+  EXPECT_EQ(view->removed(), kResultOk);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include "gui/IControl.h"
 #include "gui/IGraphics.h"
 #include "gui/LICE_IBitmap.h"
+#include "gui/PanelAtScale.h"
 
 namespace {
 
@@ -47,7 +48,7 @@ void PumpMessages(int ms) {
   } while (int(GetTickCount() - end) < 0);
 }
 
-HostWindow::HostWindow() {
+HostWindow::HostWindow(int width, int height) {
   RegisterHostClass();
   if (!IdleHostWindows().empty()) {
     window = IdleHostWindows().back();
@@ -55,9 +56,10 @@ HostWindow::HostWindow() {
   } else {
     // Placed off the screen origin so that screen and window coordinates differ.
     window = CreateWindowExA(0, kHostClassName, "Brask test host", WS_POPUP | WS_VISIBLE, 40, 30,
-                             860, 520, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+                             width, height, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
     SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&HostWindow::Procedure));
   }
+  SetWindowPos(window, nullptr, 40, 30, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
   SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
   PumpMessages(20);
 }
@@ -143,13 +145,21 @@ IRectangle OffscreenPanel::ControlRect(int controlIdx) {
   return control ? control->Rect() : IRectangle{};
 }
 
-PixelImage OffscreenPanel::Render() {
+PixelImage OffscreenPanel::Render() { return Render(1.0); }
+
+PixelImage OffscreenPanel::Render(double scale) {
   IGraphics* editor = plug->Editor();
+  std::unique_ptr<LICE_IBitmap> offscreen;
+  if (scale == 2.0) {
+    offscreen.reset(DrawPanelAtScale(editor, scale));
+  } else {
+    editor->SetWindowScale(scale);
+    editor->PaintRegion(IRectangle{0, 0, editor->Width(), editor->Height()});
+  }
+  LICE_IBitmap* surface = offscreen ? offscreen.get() : editor->DrawSurface();
   PixelImage image;
-  image.width = editor->Width();
-  image.height = editor->Height();
-  editor->PaintRegion(IRectangle{0, 0, image.width, image.height});
-  LICE_IBitmap* surface = editor->DrawSurface();
+  image.width = surface->GetWidth();
+  image.height = surface->GetHeight();
   for (int y = 0; y < image.height; ++y) {
     const LICE_pixel* row = surface->GetPixels() + size_t(y) * size_t(surface->GetStride());
     for (int x = 0; x < image.width; ++x) image.pixels.push_back(row[x] & 0xffffff);

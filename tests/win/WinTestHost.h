@@ -26,7 +26,8 @@ void PumpMessages(int ms);
 // A visible top-level window the editor opens inside, as a host's plug-in window.
 class HostWindow {
  public:
-  HostWindow();
+  // Windows are reused between tests; each one takes the size asked for.
+  explicit HostWindow(int width = 860, int height = 520);
   ~HostWindow();
   HostWindow(const HostWindow&) = delete;
   HostWindow& operator=(const HostWindow&) = delete;
@@ -66,6 +67,9 @@ class OffscreenPanel {
   ~OffscreenPanel();
   IRectangle ControlRect(int controlIdx);
   PixelImage Render();
+  // The panel at a window scale: at 2 drawn off-screen from the 2x pictures, elsewhere what
+  // the editor paints at that scale.
+  PixelImage Render(double scale);
   IPlugBase* Plug() { return plug.get(); }
 
  private:
