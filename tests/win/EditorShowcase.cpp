@@ -65,10 +65,15 @@ int main(int argc, char** argv) {
   windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(DKGRAY_BRUSH));
   windowClass.lpszClassName = "BraskShowcaseHost";
   RegisterClassA(&windowClass);
-  HWND host = CreateWindowExA(0, "BraskShowcaseHost", "Brask", WS_POPUP | WS_VISIBLE, 20, 20, 836,
-                              512, nullptr, nullptr, windowClass.hInstance, nullptr);
+  // The editor's size follows the screen's pixel density; the host window leaves a margin.
   ERect* size = nullptr;
   effect->dispatcher(effect, effEditGetRect, 0, 0, &size, 0.0f);
+  const int width = size ? size->right - size->left : 796;
+  const int height = size ? size->bottom - size->top : 472;
+  const double scale = double(width) / 796.0;
+  HWND host =
+      CreateWindowExA(0, "BraskShowcaseHost", "Brask", WS_POPUP | WS_VISIBLE, 20, 20, width + 40,
+                      height + 40, nullptr, nullptr, windowClass.hInstance, nullptr);
   if (!effect->dispatcher(effect, effEditOpen, 0, 0, host, 0.0f)) {
     std::fprintf(stderr, "the editor did not open\n");
     return 1;
@@ -76,12 +81,12 @@ int main(int argc, char** argv) {
   HWND editor = FindWindowExA(host, nullptr, "IPlugWndClass", nullptr);
   SetWindowPos(editor, nullptr, 20, 20, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
   Pump(300);
-  // As a user would: input up, mix down, attack up.
-  TurnKnob(editor, 203, 369, 60);
-  TurnKnob(editor, 667, 152, -30);
-  TurnKnob(editor, 132, 152, 25);
-  std::printf("editor %dx%d open; showing for %d s\n", size ? size->right : 0,
-              size ? size->bottom : 0, seconds);
+  // As a user would: input up, mix down, attack up, by as much on every screen.
+  auto at = [scale](int v) { return int(v * scale + 0.5); };
+  TurnKnob(editor, at(203), at(369), at(60));
+  TurnKnob(editor, at(667), at(152), at(-30));
+  TurnKnob(editor, at(132), at(152), at(25));
+  std::printf("editor %dx%d open; showing for %d s\n", width, height, seconds);
   std::fflush(stdout);
   Pump(DWORD(seconds) * 1000);
   effect->dispatcher(effect, effEditClose, 0, 0, nullptr, 0.0f);

@@ -1,13 +1,16 @@
-// x11_editor_screenshot <out.png>: embeds the built VST 2 module's editor in a top-level X
-// window, as a Linux host does (effEditOpen with the window, effEditIdle from the loop),
-// lets it paint, and saves the window's pixels as an RGB PNG. scripts/screenshot-linux runs
-// it on a virtual display.
+// x11_editor_screenshot <out.png> [scale]: embeds a built module's editor in a top-level X
+// window, as a Linux host does, lets it paint, and saves the window's pixels as an RGB PNG.
+// Without a scale it is the VST 2 module's (effEditOpen with the window, effEditIdle from the
+// loop); with one, the VST 3 module's view at that content scale factor, driven through the
+// frame's run loop. scripts/screenshot-linux runs it on a virtual display.
 
 #include <X11/Xlib.h>
 #include <png.h>
 
 #include <chrono>
+#include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <string>
 #include <thread>
@@ -16,7 +19,10 @@
 #include "../vst2/HostedEffect.h"
 #include "../vst2/RecordingHost.h"
 #include "../vst2/VstModule.h"
+#include "../vst3/Vst3Plugin.h"
+#include "RunLoopFrame.h"
 #include "X11TestHost.h"
+#include "pluginterfaces/gui/iplugviewcontentscalesupport.h"
 
 namespace {
 
@@ -48,13 +54,62 @@ bool WritePng(const std::string& path, const std::vector<uint32_t>& pixels, int 
   return std::fclose(file) == 0 && written;
 }
 
+bool Save(const char* path, const std::vector<uint32_t>& pixels, int width, int height) {
+  if (pixels.size() != size_t(width) * size_t(height) || !WritePng(path, pixels, width, height)) {
+    std::fprintf(stderr, "cannot write %s\n", path);
+    return false;
+  }
+  std::printf("%s: %d x %d\n", path, width, height);
+  return true;
+}
+
+// The VST 3 view at a content scale factor, attached to a host window of its size.
+int ShootVst3(const char* path, float scale) {
+  using namespace Steinberg;
+  Vst3Plugin plug;
+  if (!plug.Valid()) {
+    std::fprintf(stderr, "cannot load the VST 3 module\n");
+    return 1;
+  }
+  plug.Prepare(44100.0, 512, Vst::kSample32);
+  IPlugView* view = plug.controller->createView("editor");
+  IPlugViewContentScaleSupport* scaling = nullptr;
+  if (!view || view->queryInterface(IPlugViewContentScaleSupport::iid,
+                                    reinterpret_cast<void**>(&scaling)) != kResultOk) {
+    std::fprintf(stderr, "the module has no scalable editor\n");
+    return 1;
+  }
+  scaling->release();
+  ViewRect size;
+  if (scaling->setContentScaleFactor(scale) != kResultOk || view->getSize(&size) != kResultOk) {
+    std::fprintf(stderr, "the editor refuses the scale %g\n", double(scale));
+    return 1;
+  }
+  X11TestHost host(size.getWidth(), size.getHeight());
+  RunLoopFrame frame(true);
+  view->setFrame(&frame);
+  if (!host.Ready() ||
+      view->attached(host.ParentHandle(), kPlatformTypeX11EmbedWindowID) != kResultOk) {
+    std::fprintf(stderr, "the editor did not open (no X display with XTEST?)\n");
+    return 1;
+  }
+  PumpFor([&] { frame.RunOnce(); }, 500);
+  const std::vector<uint32_t> pixels =
+      host.Grab(host.TopLevel(), 0, 0, size.getWidth(), size.getHeight());
+  view->removed();
+  view->setFrame(nullptr);
+  view->release();
+  return Save(path, pixels, size.getWidth(), size.getHeight()) ? 0 : 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: %s <out.png>\n", argv[0]);
+  if (argc != 2 && argc != 3) {
+    std::fprintf(stderr, "usage: %s <out.png> [scale]\n", argv[0]);
     return 2;
   }
+  if (argc == 3) return ShootVst3(argv[1], std::strtof(argv[2], nullptr));
   VstModule module(BuiltModulePath());
   if (!module.IsLoaded()) {
     std::fprintf(stderr, "cannot load the VST 2 module: %s\n", module.Error().c_str());
@@ -81,11 +136,5 @@ int main(int argc, char** argv) {
   PumpFor([&] { plug.Dispatch(effEditIdle); }, 500);
   const std::vector<uint32_t> pixels = host.Grab(host.TopLevel(), 0, 0, width, height);
   plug.Dispatch(effEditClose);
-  if (pixels.size() != size_t(width) * size_t(height) ||
-      !WritePng(argv[1], pixels, width, height)) {
-    std::fprintf(stderr, "cannot write %s\n", argv[1]);
-    return 1;
-  }
-  std::printf("%s: %d x %d\n", argv[1], width, height);
-  return 0;
+  return Save(argv[1], pixels, width, height) ? 0 : 1;
 }

@@ -9,9 +9,7 @@
 // clang-format on
 
 #include <X11/Xlib.h>
-#include <poll.h>
 
-#include <chrono>
 #include <cmath>
 #include <cstdlib>
 #include <memory>
@@ -21,6 +19,7 @@
 #include "../vst3/HostObjects.h"
 #include "../vst3/Vst3Plugin.h"
 #include "ReferencePanel.h"
+#include "RunLoopFrame.h"
 #include "X11TestHost.h"
 #include "pluginterfaces/gui/iplugview.h"
 #include "pluginterfaces/gui/iplugviewcontentscalesupport.h"
@@ -28,98 +27,6 @@
 using namespace Steinberg;
 
 namespace {
-
-// The host's plug-in frame, with or without the Linux run loop. It holds the references the
-// plug-in's handlers are registered with and gives them back when they are unregistered.
-class TestFrame : public IPlugFrame, public Linux::IRunLoop {
- public:
-  explicit TestFrame(bool offersRunLoop) : offersRunLoop(offersRunLoop) {}
-
-  // Records the size asked for and, as hosts do, gives it to the view.
-  tresult PLUGIN_API resizeView(IPlugView* view, ViewRect* size) override {
-    if (!view || !size) return kInvalidArgument;
-    resizes.push_back(*size);
-    return view->onSize(size);
-  }
-
-  tresult PLUGIN_API registerEventHandler(Linux::IEventHandler* handler,
-                                          Linux::FileDescriptor fd) override {
-    if (!handler) return kInvalidArgument;
-    handler->addRef();
-    events.push_back({handler, fd});
-    return kResultOk;
-  }
-  tresult PLUGIN_API unregisterEventHandler(Linux::IEventHandler* handler) override {
-    for (auto it = events.begin(); it != events.end(); ++it) {
-      if (it->handler != handler) continue;
-      handler->release();
-      events.erase(it);
-      return kResultOk;
-    }
-    return kInvalidArgument;
-  }
-  tresult PLUGIN_API registerTimer(Linux::ITimerHandler* handler,
-                                   Linux::TimerInterval ms) override {
-    if (!handler) return kInvalidArgument;
-    handler->addRef();
-    timers.push_back({handler, ms, std::chrono::steady_clock::now()});
-    return kResultOk;
-  }
-  tresult PLUGIN_API unregisterTimer(Linux::ITimerHandler* handler) override {
-    for (auto it = timers.begin(); it != timers.end(); ++it) {
-      if (it->handler != handler) continue;
-      handler->release();
-      timers.erase(it);
-      return kResultOk;
-    }
-    return kInvalidArgument;
-  }
-
-  // One pass of the host's loop: readable descriptors, then due timers. Never waits.
-  void RunOnce() {
-    for (size_t i = 0; i < events.size(); ++i) {
-      pollfd fd{events[i].fd, POLLIN, 0};
-      if (poll(&fd, 1, 0) > 0 && (fd.revents & POLLIN)) events[i].handler->onFDIsSet(events[i].fd);
-    }
-    const auto now = std::chrono::steady_clock::now();
-    for (size_t i = 0; i < timers.size(); ++i) {
-      if (now - timers[i].last < std::chrono::milliseconds(timers[i].ms)) continue;
-      timers[i].last = now;
-      timers[i].handler->onTimer();
-    }
-  }
-
-  tresult PLUGIN_API queryInterface(const TUID iid, void** obj) override {
-    if (FUnknownPrivate::iidEqual(iid, FUnknown::iid) ||
-        FUnknownPrivate::iidEqual(iid, IPlugFrame::iid)) {
-      *obj = static_cast<IPlugFrame*>(this);
-    } else if (offersRunLoop && FUnknownPrivate::iidEqual(iid, Linux::IRunLoop::iid)) {
-      *obj = static_cast<Linux::IRunLoop*>(this);
-    } else {
-      *obj = nullptr;
-      return kNoInterface;
-    }
-    addRef();
-    return kResultOk;
-  }
-  uint32 PLUGIN_API addRef() override { return uint32(++references); }
-  uint32 PLUGIN_API release() override { return uint32(--references); }
-
-  struct EventEntry {
-    Linux::IEventHandler* handler;
-    Linux::FileDescriptor fd;
-  };
-  struct TimerEntry {
-    Linux::ITimerHandler* handler;
-    Linux::TimerInterval ms;
-    std::chrono::steady_clock::time_point last;
-  };
-  bool offersRunLoop;
-  std::vector<ViewRect> resizes;
-  std::vector<EventEntry> events;
-  std::vector<TimerEntry> timers;
-  int references = 0;
-};
 
 // Records what the editor tells the host, in order.
 class EditRecorder : public HostObject<Vst::IComponentHandler> {
@@ -175,7 +82,7 @@ class Vst3Embed : public ::testing::Test {
   }
 
   // Attaches the view to the host's window; answers the editor's window.
-  Window Attach(TestFrame* withFrame) {
+  Window Attach(RunLoopFrame* withFrame) {
     view->setFrame(withFrame);
     EXPECT_EQ(view->isPlatformTypeSupported(kPlatformTypeX11EmbedWindowID), kResultOk);
     EXPECT_EQ(view->attached(host->ParentHandle(), kPlatformTypeX11EmbedWindowID), kResultOk);
@@ -220,7 +127,7 @@ class Vst3Embed : public ::testing::Test {
   std::unique_ptr<X11TestHost> host;
   std::unique_ptr<Vst3Plugin> plug;
   EditRecorder recorder;
-  TestFrame frame{true};
+  RunLoopFrame frame{true};
   IPlugView* view = nullptr;
   bool attached = false;
   ReferencePanel reference;
@@ -265,7 +172,7 @@ TEST_F(Vst3Embed, OtherPlatformTypesOpenNoWindow) {
 }
 
 TEST_F(Vst3Embed, HostWithoutRunLoopStillGetsTheWindow) {
-  TestFrame plainFrame(false);
+  RunLoopFrame plainFrame(false);
   const Window window = Attach(&plainFrame);
   EXPECT_NE(window, 0u);
   EXPECT_TRUE(plainFrame.events.empty());
