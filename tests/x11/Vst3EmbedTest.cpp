@@ -101,6 +101,15 @@ class Vst3Embed : public ::testing::Test {
     return [this] { frame.RunOnce(); };
   }
 
+  // Runs the loop until the host's "Attack" value is the expected one.
+  ::testing::AssertionResult AttackReaches(double expected) {
+    auto attack = [this] { return plug->controller->getParamNormalized(kParamAttack); };
+    if (PumpUntil(Loop(), [&] { return std::fabs(attack() - expected) < 1e-9; })) {
+      return ::testing::AssertionSuccess();
+    }
+    return ::testing::AssertionFailure() << attack() << " vs " << expected;
+  }
+
   std::vector<double> HostValues() {
     std::vector<double> values;
     for (int p = 0; p < kPanelParamCount; ++p) {
@@ -193,12 +202,7 @@ TEST_F(Vst3Embed, DraggingAKnobTellsTheHostInOneGesture) {
   host->Button(1, true);
   host->MoveTo(window, x, y - 20);
   const double expected = before + 20.0 / double(knob.B - knob.T) / 4.0;
-  EXPECT_TRUE(PumpUntil(Loop(),
-                        [&] {
-                          return std::fabs(plug->controller->getParamNormalized(kParamAttack) -
-                                           expected) < 1e-9;
-                        }))
-      << plug->controller->getParamNormalized(kParamAttack) << " vs " << expected;
+  EXPECT_TRUE(AttackReaches(expected));
   host->Button(1, false);
   EXPECT_TRUE(PumpUntil(Loop(), [&] { return recorder.Count('e') == 1; }));
 
@@ -353,12 +357,7 @@ TEST_F(Vst3EmbedAtScale, ADragMovesTheKnobByTheSameAmountAsAtOne) {
     // 20 editor pixels up.
     host->MoveTo(window, wx, wy - int(20 * scale));
     const double expected = before + 20.0 * perEditorPixel;
-    EXPECT_TRUE(PumpUntil(Loop(),
-                          [&] {
-                            return std::fabs(plug->controller->getParamNormalized(kParamAttack) -
-                                             expected) < 1e-9;
-                          }))
-        << plug->controller->getParamNormalized(kParamAttack) << " vs " << expected;
+    EXPECT_TRUE(AttackReaches(expected));
     host->Button(1, false);
     PumpFor(Loop(), 50);
     EXPECT_EQ(view->removed(), kResultOk);
