@@ -137,13 +137,52 @@ IRectangle IGraphics::CollectDirtyArea(bool* anyDirty) {
   return area;
 }
 
-bool IGraphics::PaintRegion(const IRectangle& rect) {
-  if (mControls.empty()) return true;
+namespace {
+
+IRectangle Union(const IRectangle& a, const IRectangle& b) {
+  return IRectangle{std::min(a.L, b.L), std::min(a.T, b.T), std::max(a.R, b.R), std::max(a.B, b.B)};
+}
+
+}  // namespace
+
+std::vector<IRectangle> IGraphics::DirtyAreas() {
+  std::vector<IRectangle> areas;
+  if (mWindowScale == 1.0) {
+    bool anyDirty = false;
+    const IRectangle area = CollectDirtyArea(&anyDirty);
+    if (anyDirty) areas.push_back(area);
+    return areas;
+  }
+  for (IControl* control : mControls) {
+    if (!control->NeedsRedraw() || control->Rect().Empty()) continue;
+    IRectangle area = control->Rect();
+    // Merging can make an area overlap one merged before: repeat until none does.
+    for (size_t i = 0; i < areas.size();) {
+      if (RectanglesOverlap(areas[i], area)) {
+        area = Union(area, areas[i]);
+        areas.erase(areas.begin() + std::ptrdiff_t(i));
+        i = 0;
+      } else {
+        ++i;
+      }
+    }
+    areas.push_back(area);
+  }
+  return areas;
+}
+
+void IGraphics::DrawRegion(const IRectangle& rect) {
+  if (mControls.empty()) return;
   if (mStrictDrawing) {
     PaintStrict(rect);
   } else {
     PaintLoose();
   }
+}
+
+bool IGraphics::PaintRegion(const IRectangle& rect) {
+  if (mControls.empty()) return true;
+  DrawRegion(rect);
   return PresentRegion(rect);
 }
 

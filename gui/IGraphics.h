@@ -89,6 +89,13 @@ class IGraphics {
   const IRectangle& DrawRect() const { return mDrawRect; }
   // Union of the rectangles of every control that needs redrawing; empty when none does.
   IRectangle CollectDirtyArea(bool* anyDirty);
+  // The areas a tick repaints, in editor pixels: at 1 the union of the controls that need
+  // redrawing, as always; at other scales, where every control covers four or more times its
+  // pixels, their own rectangles (those that overlap merged), so that the panel between two
+  // far-apart controls is not redrawn. Empty when nothing needs it.
+  std::vector<IRectangle> DirtyAreas();
+  // Draws rect as PaintRegion does, without presenting it.
+  void DrawRegion(const IRectangle& rect);
   bool PaintRegion(const IRectangle& rect);
   // Draws text in style inside *rect on the draw surface, or with measure sets *rect to the
   // text's extent (placed by the style's alignment). False when no font exists for the style.

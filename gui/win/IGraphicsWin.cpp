@@ -323,9 +323,16 @@ LRESULT IGraphicsWin::DispatchKey(HWND window, UINT message, WPARAM wParam, LPAR
 void IGraphicsWin::Paint(HWND window) {
   RECT r = {};
   if (GetUpdateRect(window, &r, FALSE) && r.right > r.left && r.bottom > r.top) {
-    PaintRegion(
-        EditorRectangleCovering(IRectangle{r.left, r.top, r.right, r.bottom}, WindowScale()));
+    const IRectangle area =
+        EditorRectangleCovering(IRectangle{r.left, r.top, r.right, r.bottom}, WindowScale());
+    // What a tick drew ahead is on the draw surface, as is everything else the window shows.
+    if (mDrawnAhead) {
+      PresentRegion(area);
+    } else {
+      PaintRegion(area);
+    }
   }
+  mDrawnAhead = false;
   // Whatever PaintRegion left unpainted must not come back as an endless stream of requests.
   ValidateRect(window, nullptr);
 }
@@ -337,11 +344,16 @@ void IGraphicsWin::Tick() {
   }
   // Follows the window to a monitor of another pixel density (a cheap query per tick).
   if (!mEntryWindow) FollowSystemScale();
-  bool anyDirty = false;
-  const IRectangle area = WindowArea(CollectDirtyArea(&anyDirty));
-  if (!anyDirty) return;
-  const RECT dirty = {area.L, area.T, area.R, area.B};
-  InvalidateRect(mWindow, &dirty, FALSE);
+  const std::vector<IRectangle> areas = DirtyAreas();
+  if (areas.empty()) return;
+  // Apart from 1 there may be several areas: drawn here, and only presented by the paint.
+  mDrawnAhead = WindowScale() != 1.0;
+  for (const IRectangle& editorArea : areas) {
+    if (mDrawnAhead) DrawRegion(editorArea);
+    const IRectangle area = WindowArea(editorArea);
+    const RECT dirty = {area.L, area.T, area.R, area.B};
+    InvalidateRect(mWindow, &dirty, FALSE);
+  }
   if (mEntryWindow && mEntryControl) {
     const IRectangle kept = WindowArea(mEntryControl->Rect());
     const RECT entryRect = {kept.L, kept.T, kept.R, kept.B};

@@ -114,6 +114,7 @@ class IGraphicsWin : public IGraphics {
   int mEntryState = EntryNone;
   void* mEntryFont = nullptr;  // HFONT, owned while the entry is open
   bool mTooltipShown = false;
+  bool mDrawnAhead = false;  // between a tick that drew its areas and the paint presenting them
   int mTooltipIdx = -1;
   unsigned long* mCustomColours = nullptr;  // COLORREF[16], owned
   unsigned long mProcessId = 0;

@@ -192,9 +192,7 @@ void IGraphicsX11::Tick() {
   mLastTick = std::chrono::steady_clock::now();
   if (!mWindowAlive) return;
   PaintExposed();
-  bool anyDirty = false;
-  const IRectangle area = CollectDirtyArea(&anyDirty);
-  if (anyDirty) PaintRegion(area);
+  for (const IRectangle& area : DirtyAreas()) PaintRegion(area);
 }
 
 void IGraphicsX11::Idle() {

@@ -91,9 +91,7 @@ class EditorAtScale : public ::testing::Test {
 
   // Paints what needs it, as a tick does.
   void PaintDirty() {
-    bool anyDirty = false;
-    const IRectangle area = editor->CollectDirtyArea(&anyDirty);
-    if (anyDirty) editor->PaintRegion(area);
+    for (const IRectangle& area : editor->DirtyAreas()) editor->PaintRegion(area);
   }
 
   Brask plug;
@@ -226,6 +224,26 @@ TEST_F(EditorAtScale, BetweenScalesFramesAreResampledOnceFromTheTwoTimesPictures
   EXPECT_EQ(editor->ResampledFrameCount(), frames + 1) << "the knob's new frame only";
   ASSERT_TRUE(editor->SetWindowScale(2.0));
   EXPECT_EQ(editor->ResampledFrameCount(), 0u) << "a new scale forgets them";
+}
+
+TEST_F(EditorAtScale, AwayFromOneFarApartControlsRepaintOnTheirOwn) {
+  PaintAll();
+  IControl* meter = editor->GetControl(plug.MeterControlIndex());
+  meter->SetValueFromCore(0.6);
+  editor->ReflectParameter(kParamInput, 0.2, true);
+  editor->ReflectParameter(kParamAttack, 0.1, true);
+  ASSERT_EQ(editor->DirtyAreas().size(), 1u) << "at 1 the union, as always";
+  PaintAll();
+  ASSERT_TRUE(editor->SetWindowScale(2.0));
+  PaintAll();
+  meter->SetValueFromCore(0.37);
+  editor->ReflectParameter(kParamInput, 0.8, true);
+  editor->ReflectParameter(kParamAttack, 0.6, true);
+  const std::vector<IRectangle> areas = editor->DirtyAreas();
+  ASSERT_EQ(areas.size(), 3u);
+  EXPECT_EQ(areas[0], editor->GetControl(3)->Rect());
+  EXPECT_EQ(areas[1], editor->GetControl(5)->Rect());
+  EXPECT_EQ(areas[2], meter->Rect());
 }
 
 TEST_F(EditorAtScale, TheHostsChoiceOutlastsTheSystemsScale) {

@@ -9,6 +9,8 @@
 #include <vector>
 
 #include "WinTestHost.h"
+#include "core/IPlugBase.h"
+#include "gui/IGraphics.h"
 #include "pluginterfaces/base/ipluginbase.h"
 #include "pluginterfaces/gui/iplugview.h"
 #include "pluginterfaces/gui/iplugviewcontentscalesupport.h"
@@ -416,6 +418,9 @@ TEST_F(Vst3EditorAtScale, DragsAndMenusAtTwoActAsAtOne) {
   SendMessageA(editor, WM_LBUTTONUP, 0, PointParam(x, y + 30));
   // 30 window pixels down are 15 editor pixels: a quarter turn per knob height.
   EXPECT_NEAR(controller->getParamNormalized(1), before - 15.0 / double(knob.H()) / 4.0, 1e-12);
+  // The tick that redraws the turned knob on its own leaves what a whole paint shows.
+  panel.Plug()->Editor()->ReflectParameter(1, controller->getParamNormalized(1), true);
+  EXPECT_TRUE(ShowsPanelAt(editor, 2.0));
 
   SendMessageA(editor, WM_RBUTTONDOWN, MK_RBUTTON, PointParam(x, y));
   SendMessageA(editor, WM_RBUTTONUP, 0, PointParam(x, y));
