@@ -14,6 +14,7 @@
 #include "gui/LICE_BlitStrip.h"
 #include "gui/LICE_MemBitmap.h"
 #include "gui/LICE_SysBitmap.h"
+#include "gui/StripFrame.h"
 #include "gui/WindowScale.h"
 
 IGraphics::IGraphics(IPlugBase* plug, int width, int height, int frameRate)
@@ -129,21 +130,12 @@ IRectangle IGraphics::CollectDirtyArea(bool* anyDirty) {
     if (area.Empty()) {
       area = r;
     } else if (!r.Empty()) {
-      area = IRectangle{std::min(area.L, r.L), std::min(area.T, r.T), std::max(area.R, r.R),
-                        std::max(area.B, r.B)};
+      area = RectangleUnion(area, r);
     }
   }
   if (anyDirty) *anyDirty = found;
   return area;
 }
-
-namespace {
-
-IRectangle Union(const IRectangle& a, const IRectangle& b) {
-  return IRectangle{std::min(a.L, b.L), std::min(a.T, b.T), std::max(a.R, b.R), std::max(a.B, b.B)};
-}
-
-}  // namespace
 
 std::vector<IRectangle> IGraphics::DirtyAreas() {
   std::vector<IRectangle> areas;
@@ -159,7 +151,7 @@ std::vector<IRectangle> IGraphics::DirtyAreas() {
     // Merging can make an area overlap one merged before: repeat until none does.
     for (size_t i = 0; i < areas.size();) {
       if (RectanglesOverlap(areas[i], area)) {
-        area = Union(area, areas[i]);
+        area = RectangleUnion(area, areas[i]);
         areas.erase(areas.begin() + std::ptrdiff_t(i));
         i = 0;
       } else {
@@ -433,8 +425,8 @@ bool IGraphics::CopyComposed(const ComposedFrames::Blit& blit) {
 void IGraphics::BlitResampled(const IBitmapStrip& strip, LICE_IBitmap* doubled,
                               const IRectangle& destRect, int srcX, int srcY, const IBlend* blend) {
   const int n = strip.frameCount < 1 ? 1 : strip.frameCount;
-  const int frameW = strip.framesSideBySide ? strip.width / n : strip.width;
-  const int frameH = strip.framesSideBySide ? strip.height : strip.height / n;
+  const IRectangle frameRect = StripFrameRect(strip, 0, 0);
+  const int frameW = frameRect.W(), frameH = frameRect.H();
   if (!strip.surface || frameW < 1 || frameH < 1) return;
   const int offset = strip.framesSideBySide ? srcX : srcY;
   const int frame = std::clamp(offset / (strip.framesSideBySide ? frameW : frameH), 0, n - 1);

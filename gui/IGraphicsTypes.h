@@ -28,6 +28,12 @@ inline bool RectanglesOverlap(const IRectangle& a, const IRectangle& b) {
   return !a.Empty() && !b.Empty() && a.R >= b.L && a.L < b.R && a.B >= b.T && a.T < b.B;
 }
 
+// The smallest rectangle holding both (empty or not: callers decide what an empty one adds).
+inline IRectangle RectangleUnion(const IRectangle& a, const IRectangle& b) {
+  return IRectangle{a.L < b.L ? a.L : b.L, a.T < b.T ? a.T : b.T, a.R > b.R ? a.R : b.R,
+                    a.B > b.B ? a.B : b.B};
+}
+
 // Mouse buttons and modifier keys at the time of an event.
 struct IMouseState {
   bool left = false;

@@ -207,8 +207,7 @@ void IGraphicsX11::AddExposed(int x, int y, int width, int height) {
   if (!mHasExposed) {
     mExposed = area;
   } else {
-    mExposed = IRectangle{std::min(mExposed.L, area.L), std::min(mExposed.T, area.T),
-                          std::max(mExposed.R, area.R), std::max(mExposed.B, area.B)};
+    mExposed = RectangleUnion(mExposed, area);
   }
   mHasExposed = true;
 }

@@ -3,12 +3,11 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cmath>
 #include <cstdlib>
 #include <vector>
 
 #include "WinTestHost.h"
+#include "gui/WindowScale.h"
 #include "vst2/AEffect.h"
 #include "vst2/VstRecords.h"
 
@@ -310,8 +309,8 @@ TEST_F(Vst2Editor, EditorRectAndWindowFollowTheSystemDpi) {
   if (const char* expected = std::getenv("BRASK_EXPECT_DPI")) {
     ASSERT_EQ(dpi, std::atoi(expected));
   }
-  const double scale = std::min(3.0, std::max(1.0, dpi / 96.0));
-  const int width = int(std::floor(796 * scale + 0.5)), height = int(std::floor(472 * scale + 0.5));
+  const double scale = WindowScaleForDpi(dpi);
+  const int width = WindowCoordinate(796, scale), height = WindowCoordinate(472, scale);
   ERect* rect = nullptr;
   ASSERT_EQ(Dispatch(effEditGetRect, 0, 0, &rect), 1);
   ASSERT_NE(rect, nullptr);

@@ -11,6 +11,7 @@
 #include "WinTestHost.h"
 #include "core/IPlugBase.h"
 #include "gui/IGraphics.h"
+#include "gui/WindowScale.h"
 #include "pluginterfaces/base/ipluginbase.h"
 #include "pluginterfaces/gui/iplugview.h"
 #include "pluginterfaces/gui/iplugviewcontentscalesupport.h"
@@ -125,8 +126,6 @@ class RecordingFrame : public IPlugFrame {
   std::vector<ViewRect> resizes;
 };
 
-int ScaledLength(int length, double scale) { return int(std::floor(length * scale + 0.5)); }
-
 SIZE ClientSize(HWND window) {
   RECT r = {};
   GetClientRect(window, &r);
@@ -139,12 +138,6 @@ int SystemDpi() {
   const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
   ReleaseDC(nullptr, screen);
   return dpi;
-}
-
-// The window scale of the system's density: dpi / 96 within 1..3.
-double SystemScale() {
-  const double scale = double(SystemDpi()) / 96.0;
-  return scale < 1.0 ? 1.0 : (scale > 3.0 ? 3.0 : scale);
 }
 
 HMODULE Vst3Module() {
@@ -342,7 +335,7 @@ class Vst3EditorAtScale : public Vst3Editor {
 
   ::testing::AssertionResult ShowsPanelAt(HWND editor, double scale) {
     const SIZE size = ClientSize(editor);
-    if (size.cx != ScaledLength(796, scale) || size.cy != ScaledLength(472, scale)) {
+    if (size.cx != WindowCoordinate(796, scale) || size.cy != WindowCoordinate(472, scale)) {
       return ::testing::AssertionFailure() << "window is " << size.cx << " x " << size.cy;
     }
     PumpMessages(100);
@@ -363,8 +356,8 @@ TEST_F(Vst3EditorAtScale, FactorsOpenTheWindowAtTheScaledSizeWithTheScaledPanel)
     ASSERT_EQ(scaling->setContentScaleFactor(float(scale)), kResultOk);
     ViewRect size;
     ASSERT_EQ(view->getSize(&size), kResultOk);
-    EXPECT_EQ(size.getWidth(), ScaledLength(796, scale));
-    EXPECT_EQ(size.getHeight(), ScaledLength(472, scale));
+    EXPECT_EQ(size.getWidth(), WindowCoordinate(796, scale));
+    EXPECT_EQ(size.getHeight(), WindowCoordinate(472, scale));
     HWND editor = AttachTo(host);
     ASSERT_NE(editor, nullptr);
     EXPECT_TRUE(ShowsPanelAt(editor, scale));
@@ -436,11 +429,11 @@ TEST_F(Vst3EditorAtScale, WithoutAHostFactorTheSystemDpiApplies) {
   if (const char* expected = std::getenv("BRASK_EXPECT_DPI")) {
     ASSERT_EQ(SystemDpi(), std::atoi(expected));
   }
-  const double scale = SystemScale();
+  const double scale = WindowScaleForDpi(SystemDpi());
   ViewRect size;
   ASSERT_EQ(view->getSize(&size), kResultOk);
-  EXPECT_EQ(size.getWidth(), ScaledLength(796, scale));
-  EXPECT_EQ(size.getHeight(), ScaledLength(472, scale));
+  EXPECT_EQ(size.getWidth(), WindowCoordinate(796, scale));
+  EXPECT_EQ(size.getHeight(), WindowCoordinate(472, scale));
   HostWindow host(1700, 1000);
   HWND editor = AttachTo(host);
   ASSERT_NE(editor, nullptr);

@@ -21,6 +21,7 @@
 #include "ReferencePanel.h"
 #include "RunLoopFrame.h"
 #include "X11TestHost.h"
+#include "gui/WindowScale.h"
 #include "pluginterfaces/gui/iplugview.h"
 #include "pluginterfaces/gui/iplugviewcontentscalesupport.h"
 
@@ -271,8 +272,7 @@ class Vst3EmbedAtScale : public Vst3Embed {
 
   ::testing::AssertionResult ScreenShowsPanelAt(Window window, double scale) {
     const std::vector<uint32_t> expected = reference.RenderAtScale(HostValues(), scale);
-    const int width = int(std::floor(796 * scale + 0.5)),
-              height = int(std::floor(472 * scale + 0.5));
+    const int width = WindowCoordinate(796, scale), height = WindowCoordinate(472, scale);
     int x = 0, y = 0, w = 0, h = 0;
     host->Geometry(window, &x, &y, &w, &h);
     if (w != width || h != height) {
@@ -295,8 +295,8 @@ TEST_F(Vst3EmbedAtScale, FactorsScaleTheWindowAndItsPixels) {
     SCOPED_TRACE(scale);
     ASSERT_EQ(scaling->setContentScaleFactor(float(scale)), kResultOk);
     const ViewRect size = Size();
-    EXPECT_EQ(size.getWidth(), int(std::floor(796 * scale + 0.5)));
-    EXPECT_EQ(size.getHeight(), int(std::floor(472 * scale + 0.5)));
+    EXPECT_EQ(size.getWidth(), WindowCoordinate(796, scale));
+    EXPECT_EQ(size.getHeight(), WindowCoordinate(472, scale));
     const Window window = Attach(&frame);
     ASSERT_NE(window, 0u);
     EXPECT_TRUE(ScreenShowsPanelAt(window, scale));
