@@ -12,7 +12,7 @@ class EditorWindow : public Vst2Test {
     Vst2Test::SetUp();
     parent = CreateWindowExA(0, "STATIC", "host", WS_OVERLAPPEDWINDOW, 0, 0, 900, 600, nullptr,
                              nullptr, GetModuleHandleA(nullptr), nullptr);
-    if (!parent) GTEST_SKIP() << "no window station to open windows in";
+    ASSERT_NE(parent, nullptr) << "no window station to open windows in";
   }
   void TearDown() override {
     if (parent) DestroyWindow(parent);

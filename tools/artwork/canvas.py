@@ -15,9 +15,11 @@ import random
 import cairo
 from PIL import Image, ImageFilter
 
-SANS = "DejaVu Sans"
-SANS_CONDENSED = "DejaVu Sans Condensed"
-SERIF = "DejaVu Serif"
+import fonts
+
+SANS = fonts.SANS
+SANS_CONDENSED = fonts.SANS_CONDENSED
+SERIF = fonts.SERIF
 
 
 def pixels(length, scale):
@@ -105,6 +107,7 @@ def polar(cx, cy, radius, degrees_from_top):
 
 
 def set_font(ctx, family, size, bold=False, italic=False):
+    fonts.require(family, bold, italic)
     slant = cairo.FONT_SLANT_ITALIC if italic else cairo.FONT_SLANT_NORMAL
     weight = cairo.FONT_WEIGHT_BOLD if bold else cairo.FONT_WEIGHT_NORMAL
     ctx.select_font_face(family, slant, weight)

@@ -5,7 +5,8 @@ same frame counts), for editors on high-resolution screens.
 
 Usage: tools/artwork/generate.py resources/img
 
-Needs the Debian packages python3-cairo, python3-pil and fonts-dejavu-core. The output is
+Needs the Debian packages python3-cairo, python3-pil, fontconfig, fonts-dejavu-core and
+fonts-dejavu-extra; a font face that is missing stops it (fonts.py). The output is
 the same bytes on every run, so regenerated files only show up in a diff when a drawing
 changed.
 """
