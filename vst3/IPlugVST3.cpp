@@ -60,6 +60,27 @@ const char* NameAt(const std::vector<std::string>& names, size_t index) {
   return index < names.size() ? names[index].c_str() : "";
 }
 
+// The host's activation of each bus, by index. A bus list that setBusArrangements rebuilds
+// gets it back, so that a host which activates a bus before it arranges it (Ardour adds a
+// side chain that way) does not end up feeding an inactive bus.
+class BusActivation {
+ public:
+  explicit BusActivation(const BusList& buses) {
+    for (size_t i = 0; i < buses.size() && i < kMaxBuses; ++i) {
+      active[i] = buses[i] && buses[i]->isActive();
+    }
+  }
+  void RestoreTo(BusList& buses) const {
+    for (size_t i = 0; i < buses.size() && i < kMaxBuses; ++i) {
+      if (buses[i]) buses[i]->setActive(active[i]);
+    }
+  }
+
+ private:
+  static constexpr size_t kMaxBuses = 8;
+  bool active[kMaxBuses] = {};
+};
+
 }  // namespace
 
 IPlugVST3::IPlugVST3(HostCallback /*host*/, const IPlugIdentity& identity)
@@ -218,15 +239,19 @@ tresult PLUGIN_API IPlugVST3::setBusArrangements(SpeakerArrangement* inputs, int
   const int outputChannels = outputs && numOuts > 0 ? ChannelsOf(outputs[0]) : 0;
   if (!LegalIO(inputChannels, outputChannels)) return kResultFalse;
   try {
+    const BusActivation inputActivation(audioInputs);
     AudioBus* mainInput = getAudioInput(0);
     if (mainInput && ChannelsOf(mainInput->getArrangement()) != inputChannels) {
       audioInputs.clear();
       AddAudioInputNamed("Input", inputChannels, kMain, BusInfo::kDefaultActive);
+      inputActivation.RestoreTo(audioInputs);
     }
     AudioBus* output = getAudioOutput(0);
     if (output && ChannelsOf(output->getArrangement()) != outputChannels) {
+      const BusActivation outputActivation(audioOutputs);
       audioOutputs.clear();
       AddAudioOutputNamed("Output", outputChannels);
+      outputActivation.RestoreTo(audioOutputs);
     }
     if (sideChainChannels == 0) return numIns == 1 ? kResultOk : kResultFalse;
     if (numIns != 2) return kResultFalse;
@@ -238,6 +263,7 @@ tresult PLUGIN_API IPlugVST3::setBusArrangements(SpeakerArrangement* inputs, int
       audioInputs.clear();
       AddAudioInputNamed("Input", inputChannels, kMain, BusInfo::kDefaultActive);
       AddAudioInputNamed("Sidechain Input", sideChainChannelsAsked, kAux, 0);
+      inputActivation.RestoreTo(audioInputs);
     }
     return kResultOk;
   } catch (...) {
@@ -257,7 +283,8 @@ uint32 PLUGIN_API IPlugVST3::getTailSamples() { return uint32(std::max(0, TailSi
 tresult PLUGIN_API IPlugVST3::setupProcessing(ProcessSetup& setup) {
   if (uint32(setup.symbolicSampleSize) > 1) return kResultFalse;
   SetSampleRate(setup.sampleRate);
-  SetBypassed(false);
+  // The bypass flag stays: it is the host's 'bpas' parameter, which hosts set once and expect
+  // to hold through every later setup (an offline bounce, a block size change).
   SetMaxBlockFrames(setup.maxSamplesPerBlock);
   OnReset();
   processSetup = setup;

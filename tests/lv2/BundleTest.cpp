@@ -8,6 +8,7 @@
 #include <fstream>
 #include <map>
 #include <sstream>
+#include <utility>
 
 #include "Brask.h"
 #include "Lv2Tools.h"
@@ -138,6 +139,26 @@ TEST_F(Lv2Info, MeterAndAudioPorts) {
     EXPECT_TRUE(Contains(port["Type"], "#AudioPort"));
     EXPECT_TRUE(Contains(port["Type"], input ? "#InputPort" : "#OutputPort"));
     EXPECT_EQ(Contains(port["Properties"], "#isSideChain"), i == 2 || i == 3);
+  }
+}
+
+// Hosts print a port's unit beside its value ("HPF 120 %" was wrong): each knob names its real
+// unit, and the scales that are not times name none.
+TEST(Lv2Turtle, ParameterPortsNameTheirRealUnits) {
+  const std::string turtle = Slurped(BundleFile("brask.ttl"));
+  const std::pair<const char*, const char*> expected[] = {
+      {"input", "units:db"}, {"output", "units:db"}, {"attack", nullptr}, {"release", nullptr},
+      {"mix", "units:pc"},   {"hpf", "units:hz"},    {"bypass", nullptr}, {"sidechain", nullptr}};
+  for (const auto& [symbol, unit] : expected) {
+    const size_t at = turtle.find(std::string("lv2:symbol \"") + symbol + "\"");
+    ASSERT_NE(at, std::string::npos) << symbol;
+    const size_t start = turtle.rfind('[', at), end = turtle.find(']', at);
+    const std::string port = turtle.substr(start, end - start);
+    if (unit) {
+      EXPECT_TRUE(Contains(port, std::string("units:unit ") + unit + " ;")) << port;
+    } else {
+      EXPECT_FALSE(Contains(port, "units:unit")) << port;
+    }
   }
 }
 

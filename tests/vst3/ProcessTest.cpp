@@ -4,8 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
+#include <utility>
+#include <vector>
 
 #include "Vst3Plugin.h"
+#include "pluginterfaces/vst/vstspeaker.h"
 
 using namespace Steinberg;
 using namespace Steinberg::Vst;
@@ -238,6 +242,52 @@ TEST(SideChain, FirstBlockAfterSwitchingOffHearsSilence) {
   silentRig.FillInputs(256, 512, [](int c, long f) { return c < 2 ? TestSignal(c, f) : 0.0; });
   ASSERT_EQ(silent.processor->process(silentRig.Data(256, 2, 1)), kResultOk);
   EXPECT_NE(Outputs(offRig, 256), Outputs(silentRig, 256));
+}
+
+// Ardour switches a new side-chain bus on before it arranges the buses (mono, then stereo side
+// chain); other hosts arrange first. Either way the key must duck the output, and alike.
+TEST(SideChain, KeyActsWhetherTheBusIsActivatedBeforeOrAfterArranging) {
+  auto arrange = [](Vst3Plugin& plug, SpeakerArrangement sideChain) {
+    SpeakerArrangement inputs[2] = {SpeakerArr::kStereo, sideChain};
+    SpeakerArrangement output = SpeakerArr::kStereo;
+    ASSERT_EQ(plug.processor->setBusArrangements(inputs, 2, &output, 1), kResultOk);
+  };
+  using Order = std::function<void(Vst3Plugin&)>;
+  const std::vector<std::pair<const char*, Order>> orders = {
+      {"activate, then arrange mono and stereo",
+       [&](Vst3Plugin& plug) {
+         plug.ActivateBus(kInput, 1, true);
+         arrange(plug, SpeakerArr::kMono);
+         arrange(plug, SpeakerArr::kStereo);
+       }},
+      {"arrange mono and stereo, then activate",
+       [&](Vst3Plugin& plug) {
+         arrange(plug, SpeakerArr::kMono);
+         arrange(plug, SpeakerArr::kStereo);
+         plug.ActivateBus(kInput, 1, true);
+       }},
+  };
+  std::vector<std::vector<double>> results;
+  for (const auto& [name, order] : orders) {
+    Vst3Plugin keyed, unkeyed;
+    for (Vst3Plugin* plug : {&keyed, &unkeyed}) {
+      plug->component->initialize(&plug->host);
+      order(*plug);
+      plug->Setup(48000.0, 256, kSample32);
+      plug->ActivateBus(kInput, 0, true);
+      plug->ActivateBus(kOutput, 0, true);
+      plug->component->setActive(true);
+      Apply(*plug, kParamSidechain, {1.0});
+      Apply(*plug, kParamInput, {1.0});
+    }
+    ProcessRig keyedRig(256, false), unkeyedRig(256, false);
+    RunBlock(keyed, keyedRig, 256, 0);
+    unkeyedRig.FillInputs(256, 0, [](int c, long f) { return c < 2 ? TestSignal(c, f) : 0.0; });
+    ASSERT_EQ(unkeyed.processor->process(unkeyedRig.Data(256, 2, 1)), kResultOk);
+    EXPECT_NE(Outputs(keyedRig, 256), Outputs(unkeyedRig, 256)) << name << ": the key is ignored";
+    results.push_back(Outputs(keyedRig, 256));
+  }
+  EXPECT_EQ(results[0], results[1]) << "the order of the calls changed the sound";
 }
 
 TEST(SideChain, MissingSideChainBusReadsSilence) {

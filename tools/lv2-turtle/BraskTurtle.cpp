@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "BraskUnits.h"
 #include "core/IPlugBase.h"
 #include "lv2/Lv2Layout.h"
 
@@ -66,12 +67,19 @@ std::string Symbol(const char* name) {
   return symbol;
 }
 
-// The only label the records carry is "%"; any other becomes a unit of its own symbol.
-std::string UnitLine(const char* label) {
-  if (!label[0]) return "";
-  if (std::string(label) == "%") return "\t\tunits:unit units:pc ;\n";
-  return "\t\tunits:unit [ a units:Unit ; rdfs:label " + Quoted(label) + " ; units:symbol " +
-         Quoted(label) + " ] ;\n";
+// Hosts show a port's unit beside its value, so each port names the parameter's real unit.
+std::string UnitLine(ParamUnit unit) {
+  switch (unit) {
+    case ParamUnit::kDecibel:
+      return "\t\tunits:unit units:db ;\n";
+    case ParamUnit::kPercent:
+      return "\t\tunits:unit units:pc ;\n";
+    case ParamUnit::kHertz:
+      return "\t\tunits:unit units:hz ;\n";
+    case ParamUnit::kNone:
+      break;
+  }
+  return "";
 }
 
 std::string ParamPort(const IParamRecord& record, int index, int enabledParam) {
@@ -88,7 +96,7 @@ std::string ParamPort(const IParamRecord& record, int index, int enabledParam) {
     port += toggle ? "\t\tlv2:portProperty lv2:integer , lv2:toggled ;\n"
                    : "\t\tlv2:portProperty lv2:integer ;\n";
   }
-  return port + UnitLine(record.Label());
+  return port + UnitLine(BraskParamUnit(index));
 }
 
 std::string GainReductionPort() {
