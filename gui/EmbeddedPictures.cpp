@@ -1,6 +1,7 @@
 #include "gui/EmbeddedPictures.h"
 
 #include "gui/LICE_DecodePng.h"
+#include "gui/LazyPngSurface.h"
 
 #ifdef _WIN32
 #include "gui/win/ResourcePictures.h"
@@ -21,12 +22,12 @@ bool FindEmbeddedPicture(int resourceId, const unsigned char** bytes, size_t* le
 #endif
 }
 
-LICE_MemBitmap* LoadEmbeddedPicture(int resourceId, const char* name) {
+LICE_IBitmap* LoadEmbeddedPicture(int resourceId, const char* name) {
   if (!LICE_IsPngFileName(name)) return nullptr;
   const unsigned char* bytes = nullptr;
   size_t length = 0;
-  if (!FindEmbeddedPicture(resourceId, &bytes, &length) || length < 8) return nullptr;
-  return LICE_DecodePngMemory(bytes, length);
+  if (!FindEmbeddedPicture(resourceId, &bytes, &length)) return nullptr;
+  return LazyPngSurface::Open(bytes, length);
 }
 
 int DoubleResolutionPictureId(int resourceId) {
@@ -43,7 +44,7 @@ int DoubleResolutionPictureId(int resourceId) {
   return FindEmbeddedPicture(doubled, &bytes, &length) ? doubled : 0;
 }
 
-LICE_MemBitmap* LoadDoubleResolutionPicture(int resourceId, const char* name) {
+LICE_IBitmap* LoadDoubleResolutionPicture(int resourceId, const char* name) {
   const int doubled = DoubleResolutionPictureId(resourceId);
   return doubled ? LoadEmbeddedPicture(doubled, name) : nullptr;
 }

@@ -11,7 +11,7 @@
 
 #include <cstddef>
 
-#include "gui/LICE_MemBitmap.h"
+#include "gui/LICE_IBitmap.h"
 
 #ifndef _WIN32
 // One picture of the table that the build generates from resources/img/*.png; the table ends
@@ -27,10 +27,11 @@ extern const EmbeddedPicture gEmbeddedPictures[];
 // Points *bytes and *length at the embedded PNG data of resourceId; false when there is none.
 bool FindEmbeddedPicture(int resourceId, const unsigned char** bytes, size_t* length);
 
-// Decodes the embedded picture resourceId. Answers null (the caller owns any answer) when the
-// name does not end in ".png" (any case), the picture is missing or shorter than 8 bytes, or
-// it does not decode. This is the portable LoadPlatformBitmap.
-LICE_MemBitmap* LoadEmbeddedPicture(int resourceId, const char* name);
+// The embedded picture resourceId as a surface that decodes its pixels when they are first
+// drawn (LazyPngSurface). Answers null (the caller owns any answer) when the name does not end
+// in ".png" (any case), or the picture is missing or has no PNG header. This is the portable
+// LoadPlatformBitmap.
+LICE_IBitmap* LoadEmbeddedPicture(int resourceId, const char* name);
 
 // Distance from a 1x picture's resource id to the id of its 2x picture.
 constexpr int kDoubleResolutionIdOffset = 100;
@@ -39,6 +40,6 @@ constexpr int kDoubleResolutionIdOffset = 100;
 // no such pair (resourceId unknown, or itself a 2x picture).
 int DoubleResolutionPictureId(int resourceId);
 
-// Decodes the 2x picture of the 1x picture resourceId, under the same rules as
-// LoadEmbeddedPicture (name checked for ".png"); null when there is none.
-LICE_MemBitmap* LoadDoubleResolutionPicture(int resourceId, const char* name);
+// The 2x picture of the 1x picture resourceId, under the same rules as LoadEmbeddedPicture
+// (name checked for ".png"); null when there is none.
+LICE_IBitmap* LoadDoubleResolutionPicture(int resourceId, const char* name);

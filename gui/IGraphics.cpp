@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <new>
 
 #include "core/IPlugBase.h"
 #include "gui/BitmapCache.h"
@@ -489,18 +490,24 @@ void IGraphics::CreateDrawSurfaces() {
   // Callers are expected to have freed earlier surfaces; freeing them here as well makes a
   // repeated call harmless instead of a leak.
   DestroySurfaces();
-  mDrawSurface = new LICE_SysBitmap(WindowWidth(), WindowHeight());
   mCompanionSurface = new LICE_MemBitmap();
+  mDrawSurfaceWanted = true;
 }
 
 LICE_IBitmap* IGraphics::DrawSurface() {
   if (mPassTarget) return mPassTarget;
+  // Made when first drawn into: most instances never show an editor, and the surface is the
+  // size of the whole window (a device context and a DIB section on Windows).
+  if (!mDrawSurface && mDrawSurfaceWanted) {
+    mDrawSurface = new (std::nothrow) LICE_SysBitmap(WindowWidth(), WindowHeight());
+  }
   return mDrawSurface;
 }
 
 void IGraphics::DestroySurfaces() {
   delete mDrawSurface;
   mDrawSurface = nullptr;
+  mDrawSurfaceWanted = false;
   delete mCompanionSurface;
   mCompanionSurface = nullptr;
 }

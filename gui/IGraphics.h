@@ -84,7 +84,7 @@ class IGraphics {
   // ---drawing---
   void CreateDrawSurfaces();
   // The surface the current pass draws into: an off-screen target during DrawControlsInto,
-  // otherwise the draw surface (null until CreateDrawSurfaces).
+  // otherwise the draw surface (null until CreateDrawSurfaces; made at the first call after it).
   LICE_IBitmap* DrawSurface();
   const IRectangle& DrawRect() const { return mDrawRect; }
   // Union of the rectangles of every control that needs redrawing; empty when none does.
@@ -215,7 +215,8 @@ class IGraphics {
   bool mPointerHidden = false;
   int mSavedPointerX = -1;
   int mSavedPointerY = -1;
-  LICE_SysBitmap* mDrawSurface = nullptr;       // owned
+  LICE_SysBitmap* mDrawSurface = nullptr;       // owned; made by the first DrawSurface call
+  bool mDrawSurfaceWanted = false;              // CreateDrawSurfaces has run
   LICE_MemBitmap* mCompanionSurface = nullptr;  // owned; nothing draws into it
   int mWidth;
   int mHeight;

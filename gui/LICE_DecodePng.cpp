@@ -3,6 +3,7 @@
 #include <png.h>
 
 #include <cctype>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -158,6 +159,23 @@ LICE_MemBitmap* LICE_DecodePngMemory(const void* bytes, size_t length) {
   if (!bytes || length < 8 || std::memcmp(bytes, kPngSignature, 8) != 0) return nullptr;
   MemoryCursor cursor{static_cast<const unsigned char*>(bytes), length, 0};
   return Decode([&cursor](png_structp png) { png_set_read_fn(png, &cursor, ReadFromCursor); });
+}
+
+bool LICE_PngSize(const void* bytes, size_t length, int* width, int* height) {
+  constexpr size_t kHeaderEnd = 24;           // signature, chunk length, "IHDR", width, height
+  constexpr uint32_t kLargestSide = 1000000;  // libpng's own default limit
+  const unsigned char* b = static_cast<const unsigned char*>(bytes);
+  if (!b || length < kHeaderEnd || std::memcmp(b, kPngSignature, 8) != 0) return false;
+  auto bigEndian = [b](size_t at) {
+    return uint32_t(b[at]) << 24 | uint32_t(b[at + 1]) << 16 | uint32_t(b[at + 2]) << 8 |
+           uint32_t(b[at + 3]);
+  };
+  if (bigEndian(8) != 13 || std::memcmp(b + 12, "IHDR", 4) != 0) return false;
+  const uint32_t w = bigEndian(16), h = bigEndian(20);
+  if (w < 1 || h < 1 || w > kLargestSide || h > kLargestSide) return false;
+  *width = int(w);
+  *height = int(h);
+  return true;
 }
 
 LICE_MemBitmap* LICE_DecodePngFile(const char* path) {

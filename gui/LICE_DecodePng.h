@@ -12,6 +12,11 @@
 // error, so truncated data usually fails as a corrupt stream. The caller owns the answer.
 LICE_MemBitmap* LICE_DecodePngMemory(const void* bytes, size_t length);
 
+// Reads the image size from the signature and the header chunk alone (the first 24 bytes),
+// without decoding anything; false when they are not a PNG header or the size is one the
+// decoder refuses (0, or above a million pixels either way).
+bool LICE_PngSize(const void* bytes, size_t length, int* width, int* height);
+
 // Decodes a PNG file; the path is UTF-8. The caller owns the answer.
 LICE_MemBitmap* LICE_DecodePngFile(const char* path);
 

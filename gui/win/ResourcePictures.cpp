@@ -1,6 +1,7 @@
 #include "gui/win/ResourcePictures.h"
 
 #include "gui/LICE_DecodePng.h"
+#include "gui/LazyPngSurface.h"
 
 bool FindResourcePicture(HINSTANCE module, int resourceId, const unsigned char** bytes,
                          size_t* length) {
@@ -16,12 +17,12 @@ bool FindResourcePicture(HINSTANCE module, int resourceId, const unsigned char**
   return true;
 }
 
-LICE_MemBitmap* LoadResourcePicture(HINSTANCE module, int resourceId, const char* name) {
+LICE_IBitmap* LoadResourcePicture(HINSTANCE module, int resourceId, const char* name) {
   if (!LICE_IsPngFileName(name)) return nullptr;
   const unsigned char* bytes = nullptr;
   size_t length = 0;
-  if (!FindResourcePicture(module, resourceId, &bytes, &length) || length < 8) return nullptr;
-  return LICE_DecodePngMemory(bytes, length);
+  if (!FindResourcePicture(module, resourceId, &bytes, &length)) return nullptr;
+  return LazyPngSurface::Open(bytes, length);
 }
 
 HINSTANCE ModuleContainingCode() {

@@ -6,17 +6,18 @@
 
 #include <cstddef>
 
-#include "gui/LICE_MemBitmap.h"
+#include "gui/LICE_IBitmap.h"
 
 // Points *bytes and *length at resource resourceId of type "PNG" in module; false when it is
 // missing or cannot be locked.
 bool FindResourcePicture(HINSTANCE module, int resourceId, const unsigned char** bytes,
                          size_t* length);
 
-// Finds resource resourceId of type "PNG" in module and decodes it. Answers null (the caller
-// owns any answer) when the name does not end in ".png" (any case), the resource is missing,
-// shorter than 8 bytes or cannot be locked, or the bytes do not decode.
-LICE_MemBitmap* LoadResourcePicture(HINSTANCE module, int resourceId, const char* name);
+// Resource resourceId of type "PNG" in module as a surface that decodes its pixels when they
+// are first drawn (LazyPngSurface). Answers null (the caller owns any answer) when the name
+// does not end in ".png" (any case), or the resource is missing, cannot be locked or has no
+// PNG header.
+LICE_IBitmap* LoadResourcePicture(HINSTANCE module, int resourceId, const char* name);
 
 // The module whose code is running this function: the plug-in DLL when linked into one, the
 // program itself in a test executable.

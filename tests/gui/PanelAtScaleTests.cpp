@@ -23,7 +23,7 @@
 
 namespace {
 
-using Bitmap = std::unique_ptr<LICE_MemBitmap>;
+using Bitmap = std::unique_ptr<LICE_IBitmap>;
 
 // The 1x picture of each control, in list order.
 const int kPictureOfControl[] = {103, 107, 110, 101, 106, 102, 104, 108, 109, 105};

@@ -61,7 +61,7 @@ TEST(WindowScaleGeometry, ScalesComeFromTheScreensDensityWithinOneToThree) {
   EXPECT_EQ(WindowScaleForDpi(-96), 1.0);
 }
 
-using Bitmap = std::unique_ptr<LICE_MemBitmap>;
+using Bitmap = std::unique_ptr<LICE_IBitmap>;
 
 // Count of pixels that differ between the editor's draw surface and a picture of its size.
 int DifferingPixels(IGraphics* editor, LICE_IBitmap* expected) {

@@ -41,11 +41,11 @@ uint64_t Fnv1a(const unsigned char* bytes, size_t length) {
   return hash;
 }
 
-using Bitmap = std::unique_ptr<LICE_MemBitmap>;
+using Bitmap = std::unique_ptr<LICE_IBitmap>;
 
 // Channel c (0 blue .. 2 red, 3 alpha) of a pixel, colours multiplied by alpha (0..255), so
 // that the colour of transparent pixels, which means nothing, plays no part in a comparison.
-double Premultiplied(LICE_MemBitmap& bitmap, int x, int y, int c) {
+double Premultiplied(LICE_IBitmap& bitmap, int x, int y, int c) {
   const LICE_pixel pixel = bitmap.GetPixels()[y * bitmap.GetStride() + x];
   const double alpha = double(pixel >> 24);
   const double value = double((pixel >> (8 * c)) & 0xff);
@@ -60,7 +60,7 @@ struct Difference {
   double outliers = 0.0;
 };
 
-Difference CompareHalved(LICE_MemBitmap& doubled, LICE_MemBitmap& single, int dx, int dy) {
+Difference CompareHalved(LICE_IBitmap& doubled, LICE_IBitmap& single, int dx, int dy) {
   const int width = std::min(single.GetWidth(), doubled.GetWidth() / 2);
   const int height = std::min(single.GetHeight(), doubled.GetHeight() / 2);
   double total = 0.0;

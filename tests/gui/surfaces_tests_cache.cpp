@@ -157,7 +157,7 @@ TEST(EmbeddedPictures, PanelPicturesDecodeToTheirSizes) {
       {109, "resources/img/Hpf.png", 25, 1586},   {110, "resources/img/SC.png", 51, 98},
   };
   for (const Picture& picture : pictures) {
-    std::unique_ptr<LICE_MemBitmap> bitmap(LoadEmbeddedPicture(picture.id, picture.name));
+    std::unique_ptr<LICE_IBitmap> bitmap(LoadEmbeddedPicture(picture.id, picture.name));
     ASSERT_TRUE(bitmap) << picture.name;
     EXPECT_EQ(bitmap->GetWidth(), picture.width) << picture.name;
     EXPECT_EQ(bitmap->GetHeight(), picture.height) << picture.name;

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <png.h>
 
+#include <algorithm>
 #include <csetjmp>
 #include <cstdint>
 #include <cstdio>
@@ -11,7 +12,9 @@
 #include <string>
 #include <vector>
 
+#include "gui/LICE_BlitStrip.h"
 #include "gui/LICE_DecodePng.h"
+#include "gui/LazyPngSurface.h"
 
 namespace {
 
@@ -273,6 +276,64 @@ TEST(PngDecodingFailures, CorruptHeaderAnswersNull) {
   Bytes bytes = WritePng(RgbaImage(2, 2));
   bytes[16] = 0x7f;  // width's top byte: far beyond any limit, and the CRC no longer matches
   EXPECT_EQ(Decode(bytes), nullptr);
+}
+
+// Embedded pictures are opened from their header and decoded when first drawn.
+TEST(LazyPictures, SizeFromTheHeaderPixelsOnFirstUse) {
+  const Bytes bytes = WritePng(RgbaImage(5, 3));
+  std::unique_ptr<LazyPngSurface> picture(LazyPngSurface::Open(bytes.data(), bytes.size()));
+  ASSERT_TRUE(picture);
+  EXPECT_EQ(picture->GetWidth(), 5);
+  EXPECT_EQ(picture->GetHeight(), 3);
+  EXPECT_FALSE(picture->IsDecoded());
+  auto decoded = Decode(bytes);
+  ASSERT_EQ(picture->GetStride(), decoded->GetStride());
+  EXPECT_TRUE(picture->IsDecoded());
+  for (int y = 0; y < 3; ++y) {
+    for (int x = 0; x < 5; ++x) {
+      EXPECT_EQ(picture->GetPixels()[y * picture->GetStride() + x], PixelAt(decoded.get(), x, y));
+    }
+  }
+}
+
+TEST(LazyPictures, NoHeaderNoPicture) {
+  const Bytes valid = WritePng(RgbaImage(2, 2));
+  struct Case {
+    const char* what;
+    size_t byte;  // set to value
+    unsigned char value;
+    size_t length;
+  };
+  const Case cases[] = {{"signature", 1, 'Q', valid.size()},
+                        {"chunk type", 13, 'X', valid.size()},
+                        {"zero height", 23, 0, valid.size()},
+                        {"cut inside the header", 0, 0x89, 23}};
+  for (const Case& c : cases) {
+    Bytes bytes = valid;
+    bytes[c.byte] = c.value;
+    EXPECT_EQ(LazyPngSurface::Open(bytes.data(), c.length), nullptr) << c.what;
+  }
+}
+
+// A picture whose header is whole but whose data is not: laid out at its size, then drawn as
+// a surface that failed, which leaves every pixel under it alone.
+TEST(LazyPictures, DamagedDataDrawsNothingAfterTheFirstUse) {
+  Bytes bytes = WritePng(RgbaImage(4, 4));
+  bytes.resize(40);
+  std::unique_ptr<LazyPngSurface> picture(LazyPngSurface::Open(bytes.data(), bytes.size()));
+  ASSERT_TRUE(picture);
+  const IBitmapStrip strip(picture.get(), 1);
+  EXPECT_EQ(strip.width, 4);
+  LICE_MemBitmap target;
+  target.Resize(8, 8);
+  std::fill_n(target.GetPixels(), 8 * target.GetStride(), LICE_Argb(255, 1, 2, 3));
+  LICE_BlitStrip(&target, IRectangle{0, 0, 8, 8}, strip, IRectangle{0, 0, 4, 4}, 0, 0, nullptr);
+  EXPECT_EQ(picture->GetPixels(), nullptr);
+  EXPECT_EQ(picture->GetWidth(), 0);
+  EXPECT_EQ(picture->GetHeight(), 0);
+  for (int i = 0; i < 8 * target.GetStride(); ++i) {
+    ASSERT_EQ(target.GetPixels()[i], LICE_Argb(255, 1, 2, 3)) << i;
+  }
 }
 
 TEST(PngFiles, DecodesAFileAndRejectsAMissingOne) {
