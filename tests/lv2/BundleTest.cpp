@@ -65,7 +65,7 @@ bool IsFile(const std::string& path) {
 }
 
 std::string Slurped(const std::string& path) {
-  std::ifstream file(path);
+  std::ifstream file(path, std::ios::binary);
   std::stringstream text;
   text << file.rdbuf();
   return text.str();
@@ -170,6 +170,21 @@ TEST(Lv2Turtle, ValidatesAgainstTheLv2Schemas) {
   const HostRun run = RunProgram("/usr/bin/sord_validate", files);
   EXPECT_EQ(run.exitCode, 0) << run.out << run.err;
   EXPECT_TRUE(Contains(run.out + run.err, "Found 0 errors")) << run.out << run.err;
+}
+
+// The plug-in binary never shows a panel: it carries no picture, only the UI binary does. A
+// run of bytes from the middle of each picture file is looked for in both binaries.
+TEST(Lv2Binaries, OnlyTheUiCarriesThePictures) {
+  const std::string plugin = Slurped(BundleFile("Brask.so"));
+  const std::string ui = Slurped(BundleFile("Brask_ui.so"));
+  ASSERT_FALSE(plugin.empty());
+  for (const char* picture : {"bg.png", "Thr.png", "vu.png", "2x/bg.png", "2x/SC.png"}) {
+    const std::string png = Slurped(std::string(BRASK_PICTURE_DIR) + "/" + picture);
+    ASSERT_GT(png.size(), 256u) << picture;
+    const std::string middle = png.substr(png.size() / 2, 64);
+    EXPECT_EQ(plugin.find(middle), std::string::npos) << picture << " is in the plug-in binary";
+    EXPECT_NE(ui.find(middle), std::string::npos) << picture << " is missing from the UI binary";
+  }
 }
 
 // `cmake --install` with HOME set to a scratch folder, into a prefix.
