@@ -1,4 +1,5 @@
-// brask-host generate-demo and bench: the demo files the main job renders, and the speed report.
+// brask-host generate-demo, bench and instantiate: the demo files the main job renders, and the
+// speed and instantiation reports.
 
 #include <gtest/gtest.h>
 
@@ -57,4 +58,27 @@ TEST(HostBench, ReportsBothPrecisionsForEitherModule) {
                   entry["processSeconds"].number, 1e-9);
     }
   }
+}
+
+// Each module in fresh processes, every format a host may load; a path that is no module stops
+// the report with the reason.
+TEST(HostInstantiate, MeasuresEveryFormatInFreshProcesses) {
+  const HostRun run = RunHost({"instantiate", Vst3Bundle(), Vst2Module(), BRASK_LV2_BUNDLE_PATH,
+                               "--runs", "2", "--instances", "3", "--json"});
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  JsonValue report;
+  ASSERT_TRUE(JsonValue::Parse(run.out, &report)) << run.out;
+  EXPECT_EQ(report["instances"].number, 3.0);
+  const auto& modules = report["modules"].items;
+  ASSERT_EQ(modules.size(), 3u);
+  const char* const formats[] = {"VST 3", "VST 2", "LV2"};
+  for (size_t i = 0; i < modules.size(); ++i) {
+    EXPECT_EQ(modules[i]["format"].text, formats[i]);
+    for (const char* key : {"load_ms", "first_ms", "next_ms"}) {
+      EXPECT_GT(modules[i][key].number, 0.0) << formats[i] << " " << key;
+    }
+  }
+  const HostRun refused = RunHost({"instantiate", BRASK_NOT_A_PLUGIN_PATH, "--runs", "1"});
+  EXPECT_EQ(refused.exitCode, 1);
+  EXPECT_NE(refused.err.find("measuring"), std::string::npos) << refused.err;
 }

@@ -8,6 +8,7 @@ int RunInfo(int argc, char** argv);
 int RunRender(int argc, char** argv);
 int RunState(int argc, char** argv);
 int RunBench(int argc, char** argv);
+int RunInstantiate(int argc, char** argv);
 int RunGenerateDemo(int argc, char** argv);
 
 // Exit codes shared by the commands.

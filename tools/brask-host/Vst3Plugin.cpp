@@ -121,6 +121,8 @@ void ReleaseAndClear(Interface*& object) {
 
 }  // namespace
 
+std::string Vst3Plugin::BinaryOf(const std::string& path) { return BinaryInBundle(path); }
+
 std::unique_ptr<HostedPlugin> Vst3Plugin::Load(const std::string& path,
                                                const std::string& className, std::string* error) {
   const std::string binary = BinaryInBundle(path);

@@ -29,6 +29,8 @@
 
 class Vst3Plugin : public HostedPlugin {
  public:
+  // The binary a host loads for path: the one inside a bundle folder, or path itself.
+  static std::string BinaryOf(const std::string& path);
   // Loads the module at path (the .vst3 bundle folder or the binary inside it) and creates
   // an instance of the audio-effect class named className (empty: the first one); null with
   // *error set when any step fails.
