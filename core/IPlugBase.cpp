@@ -164,7 +164,7 @@ void IPlugBase::RefreshEditorFromParams() {
 }
 
 void IPlugBase::SetMaxBlockFrames(int frames) {
-  if (frames < 0) frames = 0;
+  frames = std::min(std::max(frames, 0), kMostBlockFrames);
   if (frames == mBlockSize) return;
   try {
     for (InputChannel& channel : mInputs) channel.scratch.assign(size_t(frames), 0.0);

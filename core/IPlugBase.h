@@ -51,6 +51,12 @@ struct IOConfig {
 
 class IPlugBase {
  public:
+  // The most frames a block of the scratch buffers holds, whatever block size a host
+  // announces: the adaptors process longer host blocks in slices, which the sound does not
+  // depend on, so a host that announces a huge block (or a broken one, INT_MAX) costs no more
+  // memory than this.
+  static constexpr int kMostBlockFrames = 8192;
+
   IPlugBase(const IPlugIdentity& identity, int pluginApi);
 
   // ---virtual operations, in table order---
@@ -93,8 +99,9 @@ class IPlugBase {
   virtual void RefreshEditorFromParams();
   virtual void OnWindowResize() {}  // hook nothing calls
   virtual void OnPresetListChanged() {}
-  // Resizes and zeroes every scratch buffer when frames changes (negative counts as 0) and
-  // points the unconnected channels at their moved buffers.
+  // Resizes and zeroes every scratch buffer when frames changes (negative counts as 0, more
+  // than kMostBlockFrames as kMostBlockFrames) and points the unconnected channels at their
+  // moved buffers.
   virtual void SetMaxBlockFrames(int frames);
 
   // ---identity---

@@ -21,9 +21,6 @@ class IPlugVST : public IPlugBase {
   using HostCallback = audioMasterCallback;
   static constexpr int kPluginApi = kApiVST2;
 
-  // Largest block size the scratch buffers are grown to; longer host blocks run in slices.
-  static constexpr int kMaxBlockFrames = 1 << 18;
-
   IPlugVST(HostCallback host, const IPlugIdentity& identity);
   ~IPlugVST() override;
 

@@ -116,10 +116,10 @@ void IPlugVST::Open() {
   for (int i = 0; i < ParamCount(); ++i) OnParamChanged(i);
 }
 
-// A block size outside 1..kMaxBlockFrames is brought into it: longer process calls are sliced.
+// A block size outside 1..kMostBlockFrames is brought into it: longer process calls are sliced.
 void IPlugVST::SetBlockSize(VstIntPtr frames) {
   if (frames < 1) frames = 1;
-  if (frames > kMaxBlockFrames) frames = kMaxBlockFrames;
+  if (frames > kMostBlockFrames) frames = kMostBlockFrames;
   SetMaxBlockFrames(int(frames));
   OnReset();
 }

@@ -169,22 +169,31 @@ TEST(ProcessBuffers, BlocksWithoutHostBuffersUseScratchOnly) {
   EXPECT_TRUE(rig.UntouchedFrom(64));
 }
 
+// Blocks beyond the announced maximum, and announced maxima beyond what the scratch buffers
+// hold (a host's INT_MAX-sized promise), both run in slices that sound like short blocks.
 TEST(ProcessBuffers, LongBlockIsProcessedInSlicesOfTheMaximumSize) {
-  for (int32 sampleSize : {kSample32, kSample64}) {
-    const bool is64 = sampleSize == kSample64;
-    Vst3Plugin whole, sliced;
-    whole.Prepare(44100.0, 64, sampleSize);
-    sliced.Prepare(44100.0, 64, sampleSize);
-    ProcessRig wholeRig(1000, is64), slicedRig(64, is64);
-    wholeRig.MarkOutputs();
-    RunBlock(whole, wholeRig, 1000, 0);
-    EXPECT_TRUE(wholeRig.UntouchedFrom(1000));
-    for (int start = 0; start < 1000; start += 64) {
-      const int frames = std::min(64, 1000 - start);
-      RunBlock(sliced, slicedRig, frames, start);
-      for (int c = 0; c < 2; ++c) {
-        for (int s = 0; s < frames; ++s) {
-          ASSERT_EQ(wholeRig.Output(c, start + s), slicedRig.Output(c, s)) << c << " " << start + s;
+  struct Case {
+    int announced;
+    int length;
+  };
+  for (const Case c : {Case{64, 1000}, Case{1 << 30, 20000}}) {
+    for (int32 sampleSize : {kSample32, kSample64}) {
+      const bool is64 = sampleSize == kSample64;
+      Vst3Plugin whole, sliced;
+      whole.Prepare(44100.0, c.announced, sampleSize);
+      sliced.Prepare(44100.0, 64, sampleSize);
+      ProcessRig wholeRig(c.length, is64), slicedRig(64, is64);
+      wholeRig.MarkOutputs();
+      RunBlock(whole, wholeRig, c.length, 0);
+      EXPECT_TRUE(wholeRig.UntouchedFrom(c.length));
+      for (int start = 0; start < c.length; start += 64) {
+        const int frames = std::min(64, c.length - start);
+        RunBlock(sliced, slicedRig, frames, start);
+        for (int ch = 0; ch < 2; ++ch) {
+          for (int s = 0; s < frames; ++s) {
+            ASSERT_EQ(wholeRig.Output(ch, start + s), slicedRig.Output(ch, s))
+                << c.announced << ": " << ch << " " << start + s;
+          }
         }
       }
     }
