@@ -50,7 +50,8 @@ bool ClapHost::RegisterTimer(const clap_host_t* host, uint32_t periodMs, clap_id
 
 bool ClapHost::UnregisterTimer(const clap_host_t* host, clap_id id) {
   auto& timers = Of(host).timers;
-  auto found = std::find_if(timers.begin(), timers.end(), [id](const Timer& t) { return t.id == id; });
+  auto found =
+      std::find_if(timers.begin(), timers.end(), [id](const Timer& t) { return t.id == id; });
   if (found == timers.end()) return false;
   timers.erase(found);
   return true;

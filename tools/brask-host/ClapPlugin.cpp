@@ -192,8 +192,9 @@ void ClapPlugin::PrepareChannels() {
     const bool side = !main && !sideChainPortSeen && settings.sideChain;
     if (!main) sideChainPortSeen = true;
     for (uint32_t c = 0; c < port.channel_count; ++c) {
-      inputSources.push_back(main && c < 2 ? int(c) : side && c < 2 ? int(2 + c)
-                                                                    : ChannelMap<float>::kNone);
+      inputSources.push_back(main && c < 2   ? int(c)
+                             : side && c < 2 ? int(2 + c)
+                                             : ChannelMap<float>::kNone);
     }
   }
   for (const clap_audio_port_info_t& port : outputPorts) {
@@ -238,8 +239,8 @@ bool ClapPlugin::Prepare(const ProcessSettings& wanted, std::string* error) {
 }
 
 template <typename Sample>
-void ClapPlugin::RunProcess(ChannelMap<Sample>* map, Sample* const* inputs,
-                            Sample* const* outputs, int frames) {
+void ClapPlugin::RunProcess(ChannelMap<Sample>* map, Sample* const* inputs, Sample* const* outputs,
+                            int frames) {
   if (!processing || frames < 0 || frames > map->MaxFrames()) {
     for (int c = 0; c < 2 && frames > 0; ++c) std::fill(outputs[c], outputs[c] + frames, Sample(0));
     return;
