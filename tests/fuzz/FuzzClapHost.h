@@ -16,7 +16,8 @@ class FuzzClapInstance {
  public:
   explicit FuzzClapInstance(int maxFrames = 256, double sampleRate = 48000.0) {
     clap_entry.init("Brask.clap");
-    factory = static_cast<const clap_plugin_factory_t*>(clap_entry.get_factory(CLAP_PLUGIN_FACTORY_ID));
+    factory =
+        static_cast<const clap_plugin_factory_t*>(clap_entry.get_factory(CLAP_PLUGIN_FACTORY_ID));
     plugin = factory->create_plugin(factory, host.Record(), "com.wyrdworks.brask");
     if (!plugin || !plugin->init(plugin)) return;
     params = Ext<clap_plugin_params_t>(CLAP_EXT_PARAMS);

@@ -16,9 +16,14 @@ namespace {
 constexpr int kMaxFrames = 128;
 
 void AddEvent(FuzzInput& in, ClapEventList& events) {
-  static const uint16_t kTypes[] = {CLAP_EVENT_PARAM_VALUE, CLAP_EVENT_PARAM_VALUE,
-                                    CLAP_EVENT_PARAM_VALUE, CLAP_EVENT_PARAM_MOD,
-                                    CLAP_EVENT_PARAM_GESTURE_BEGIN, CLAP_EVENT_TRANSPORT, 0, 0x1234};
+  static const uint16_t kTypes[] = {CLAP_EVENT_PARAM_VALUE,
+                                    CLAP_EVENT_PARAM_VALUE,
+                                    CLAP_EVENT_PARAM_VALUE,
+                                    CLAP_EVENT_PARAM_MOD,
+                                    CLAP_EVENT_PARAM_GESTURE_BEGIN,
+                                    CLAP_EVENT_TRANSPORT,
+                                    0,
+                                    0x1234};
   clap_event_param_value_t event{};
   event.header.type = in.Pick(kTypes);
   event.header.space_id = in.Byte() < 240 ? CLAP_CORE_EVENT_SPACE_ID : uint16_t(in.Byte());
@@ -49,7 +54,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (int s = 0; s < kMaxFrames; ++s) {
       for (int c = 0; c < 4; ++c) block.SetInput(c, s, 0.8 * std::sin(0.05 * (s + 7 * c)));
     }
-    const uint32_t frames = in.Byte() < 200 ? uint32_t(in.Range(0, kMaxFrames)) : in.Raw<uint32_t>();
+    const uint32_t frames =
+        in.Byte() < 200 ? uint32_t(in.Range(0, kMaxFrames)) : in.Raw<uint32_t>();
     block.process.frames_count = frames;
     block.process.in_events = events.Input();
     FUZZ_CHECK(plug.plugin->process(plug.plugin, &block.process) == CLAP_PROCESS_CONTINUE);
