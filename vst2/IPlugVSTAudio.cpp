@@ -77,8 +77,6 @@ void IPlugVST::HostSetParam(AEffect* effect, VstInt32 index, float value) {
   }
 }
 
-// ---parameters---
-
 // ---audio---
 
 int IPlugVST::ConnectedInputCount() const {

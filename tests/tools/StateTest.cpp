@@ -72,6 +72,8 @@ TEST(HostState, Vst3StreamRoundTripsEveryParameter) { ExpectRoundTrip(Vst3Bundle
 
 TEST(HostState, Vst2ProgramChunkRoundTripsEveryParameter) { ExpectRoundTrip(Vst2Module(), 72); }
 
+TEST(HostState, ClapStateRoundTripsEveryParameter) { ExpectRoundTrip(ClapModule(), 72); }
+
 TEST(HostState, Vst2ProgramChunkCarriesItsHeader) {
   ScratchDir dir;
   const HostRun run = RunHost({"state", Vst2Module(), "--save", dir.Path("s.state")});
