@@ -35,12 +35,6 @@ const Settings kDefaults = {0, 0, 10, 400, 100, 20, 1, 0};
 const Settings kHeavy = {24, 3, 2, 900, 80, 60, 1, 0};
 const Settings kKeyed = {18, 0, 5, 300, 100, 120, 1, 1};
 
-HostParam ParamWithId(clap_id id) {
-  HostParam param;
-  param.id = id;
-  return param;
-}
-
 std::vector<uint8_t> ProgramChunk(const Settings& values) {
   std::vector<uint8_t> bytes = {0x74, 0x66, 0x66, 0x70, 0x00, 0x00, 0x01, 0x00};
   for (double v : values) {
@@ -73,8 +67,9 @@ struct ClapRig {
     std::string error;
     ASSERT_TRUE(plugin->LoadState(ProgramChunk(values), &error)) << error;
   }
-  // Renders frames from frame start of the signal; answers the left and right output.
-  std::vector<double> Render(long start, int frames) {
+  // Renders frames from frame start of the signal with the given events, as a host's process
+  // call; answers the left output, then the right.
+  std::vector<double> Render(long start, int frames, const ClapEventList* events = nullptr) {
     double* i64[4];
     double* o64[2];
     float* i32[4];
@@ -86,16 +81,23 @@ struct ClapRig {
       }
       i64[c] = in64[c].data();
       i32[c] = in32[c].data();
+      if (c < 2) {
+        o64[c] = out64[c].data();
+        o32[c] = out32[c].data();
+      }
     }
-    for (int c = 0; c < 2; ++c) {
-      o64[c] = out64[c].data();
-      o32[c] = out32[c].data();
-    }
-    if (is64) {
-      plugin->Process(i64, o64, frames);
-    } else {
-      plugin->Process(i32, o32, frames);
-    }
+    clap_audio_buffer_t ins[2] = {{is64 ? nullptr : i32, is64 ? i64 : nullptr, 2, 0, 0},
+                                  {is64 ? nullptr : i32 + 2, is64 ? i64 + 2 : nullptr, 2, 0, 0}};
+    clap_audio_buffer_t outs[1] = {{is64 ? nullptr : o32, is64 ? o64 : nullptr, 2, 0, 0}};
+    clap_process_t process{};
+    process.frames_count = uint32_t(frames);
+    process.audio_inputs = ins;
+    process.audio_inputs_count = 2;
+    process.audio_outputs = outs;
+    process.audio_outputs_count = 1;
+    process.in_events = events ? events->Input() : nullptr;
+    const clap_plugin_t* p = plugin->Instance();
+    EXPECT_EQ(p->process(p, &process), CLAP_PROCESS_CONTINUE);
     std::vector<double> out;
     for (int c = 0; c < 2; ++c) {
       for (int s = 0; s < frames; ++s) out.push_back(is64 ? out64[c][s] : double(out32[c][s]));
@@ -368,7 +370,7 @@ TEST(ClapAudio, WithoutEventsBitIdenticalToTheVst3ModuleInBothPrecisions) {
 }
 
 // Events at frames 37, 100 and 200 of one block sound as blocks cut at those frames, with the
-// change at the start of each.
+// changes at the start of each.
 TEST(ClapAudio, EventsApplyAtTheirFrameAsShorterBlocksWould) {
   struct Change {
     uint32_t at;
@@ -376,58 +378,33 @@ TEST(ClapAudio, EventsApplyAtTheirFrameAsShorterBlocksWould) {
     double value;
   };
   const Change changes[] = {{37, 0, 30}, {100, 2, 1}, {100, 4, 40}, {200, 6, 0}};
+  const uint32_t edges[] = {0, 37, 100, 200, kMaxBlock};
+  ClapRig whole(true), pieces(true);
+  for (ClapRig* rig : {&whole, &pieces}) {
+    rig->Load(kHeavy);
+    rig->Render(0, kMaxBlock);
+  }
   ClapEventList events;
   for (const Change& c : changes) events.AddParamValue(c.id, c.value, c.at);
-  std::vector<double> oneBlock;
-  ClapRig fresh(true);
-  fresh.Load(kHeavy);
-  fresh.Render(0, kMaxBlock);
-  // The whole block with events inside it, through the raw process call.
-  double* in[4];
-  double* out[2];
-  std::vector<std::vector<double>> inputs(4, std::vector<double>(kMaxBlock));
-  std::vector<std::vector<double>> outputs(2, std::vector<double>(kMaxBlock));
-  for (int c = 0; c < 4; ++c) {
-    for (int s = 0; s < kMaxBlock; ++s) inputs[c][s] = Signal(c, kMaxBlock + s);
-    in[c] = inputs[c].data();
-  }
-  out[0] = outputs[0].data();
-  out[1] = outputs[1].data();
-  clap_audio_buffer_t ins[2] = {{nullptr, in, 2, 0, 0}, {nullptr, in + 2, 2, 0, 0}};
-  clap_audio_buffer_t outs[1] = {{nullptr, out, 2, 0, 0}};
-  clap_process_t process{};
-  process.frames_count = kMaxBlock;
-  process.audio_inputs = ins;
-  process.audio_outputs = outs;
-  process.audio_inputs_count = 2;
-  process.audio_outputs_count = 1;
-  process.in_events = events.Input();
-  const clap_plugin_t* p = fresh.plugin->Instance();
-  ASSERT_EQ(p->process(p, &process), CLAP_PROCESS_CONTINUE);
-  for (int c = 0; c < 2; ++c) oneBlock.insert(oneBlock.end(), outputs[c].begin(), outputs[c].end());
-
-  // The same block cut at each event's frame.
-  ClapRig pieces(true);
-  pieces.Load(kHeavy);
-  pieces.Render(0, kMaxBlock);
-  std::vector<std::vector<double>> cut(2);
-  const uint32_t edges[] = {0, 37, 100, 200, kMaxBlock};
+  const std::vector<double> oneBlock = whole.Render(kMaxBlock, kMaxBlock, &events);
+  std::vector<double> left, right;
   for (int e = 0; e + 1 < 5; ++e) {
+    ClapEventList atStart;
     for (const Change& c : changes) {
-      if (c.at == edges[e]) pieces.plugin->SetPlain(ParamWithId(c.id), c.value, nullptr);
+      if (c.at == edges[e]) atStart.AddParamValue(c.id, c.value);
     }
     const int frames = int(edges[e + 1] - edges[e]);
-    std::vector<double> part = pieces.Render(kMaxBlock + edges[e], frames);
-    cut[0].insert(cut[0].end(), part.begin(), part.begin() + frames);
-    cut[1].insert(cut[1].end(), part.begin() + frames, part.end());
+    const std::vector<double> part = pieces.Render(kMaxBlock + edges[e], frames, &atStart);
+    left.insert(left.end(), part.begin(), part.begin() + frames);
+    right.insert(right.end(), part.begin() + frames, part.end());
   }
-  std::vector<double> cutBlock = cut[0];
-  cutBlock.insert(cutBlock.end(), cut[1].begin(), cut[1].end());
-  ASSERT_EQ(oneBlock.size(), cutBlock.size());
-  EXPECT_EQ(std::memcmp(oneBlock.data(), cutBlock.data(), oneBlock.size() * sizeof(double)), 0);
-  EXPECT_NE(oneBlock[250], oneBlock[1]) << "the block is processed";
-  double bypass = 0;
-  fresh.plugin->Ext<clap_plugin_params_t>(CLAP_EXT_PARAMS)->get_value(p, 6, &bypass);
+  left.insert(left.end(), right.begin(), right.end());
+  ASSERT_EQ(oneBlock.size(), left.size());
+  EXPECT_EQ(std::memcmp(oneBlock.data(), left.data(), left.size() * sizeof(double)), 0);
+  EXPECT_NE(oneBlock[50], whole.Render(2 * kMaxBlock, kMaxBlock)[50]) << "the audio moves on";
+  double bypass = 1;
+  whole.plugin->Ext<clap_plugin_params_t>(CLAP_EXT_PARAMS)
+      ->get_value(whole.plugin->Instance(), 6, &bypass);
   EXPECT_EQ(bypass, 0.0);
 }
 

@@ -1,5 +1,4 @@
-// The one path every adaptor takes for a host's parameter write, and the texts in units that
-// CLAP hosts show.
+// The one path every adaptor takes for a host's parameter write.
 
 #include <gtest/gtest.h>
 
@@ -58,52 +57,6 @@ TEST(ParamFromHost, StoresMovesTheControlThenNotifiesOnce) {
         << c.what;
     EXPECT_TRUE(plug.CallsOf(AdaptorCall::InformValue).empty()) << "the host is not told back";
   }
-}
-
-TEST(ParamUnits, TextsInTheUnitAndBack) {
-  CoreTestPlug plug;
-  IParamRecord& attack = *plug.ParamAt(2);
-  attack.SetUnit(ParamUnit{"ms", 0.5, 0.0, 2, false});
-  IParamRecord& bypass = *plug.ParamAt(6);
-  bypass.SetUnit(ParamUnit{nullptr, 1.0, 0.0, 0, true});
-  IParamRecord& mix = *plug.ParamAt(4);  // no unit set: its label and display precision
-  struct Case {
-    IParamRecord* record;
-    double plain;
-    const char* text;
-  };
-  const Case table[] = {{&attack, 10, "5.00 ms"},
-                        {&attack, 1, "0.50 ms"},
-                        {&bypass, 1, "on"},
-                        {&bypass, 0.9, "off"},
-                        {&mix, 70, "70.00 %"}};
-  for (const Case& c : table) {
-    char text[32];
-    ASSERT_TRUE(FormatInUnit(*c.record, c.plain, text, sizeof text)) << c.text;
-    EXPECT_STREQ(text, c.text);
-  }
-  struct Parse {
-    IParamRecord* record;
-    const char* text;
-    bool ok;
-    double plain;
-  };
-  const Parse parses[] = {
-      {&attack, "5 ms", true, 10},  {&attack, " 5.00MS ", true, 10}, {&attack, "5", true, 10},
-      {&attack, "99 ms", true, 50}, {&attack, "5 s", false, 0},      {&attack, "ms", false, 0},
-      {&attack, "nan", false, 0},   {&bypass, "ON", true, 1},        {&bypass, "off", true, 0},
-      {&bypass, "0.7", true, 0},    {&bypass, "7", true, 1},         {&bypass, "onward", false, 0},
-      {&mix, "50 %", true, 50},     {&mix, "50 dB", false, 0}};
-  for (const Parse& p : parses) {
-    double plain = -1;
-    EXPECT_EQ(ParseInUnit(*p.record, p.text, &plain), p.ok) << p.text;
-    if (p.ok) {
-      EXPECT_DOUBLE_EQ(plain, p.plain) << p.text;
-    }
-  }
-  char tiny[3];
-  EXPECT_FALSE(FormatInUnit(attack, 10, tiny, sizeof tiny));
-  EXPECT_STREQ(tiny, "");
 }
 
 }  // namespace

@@ -128,29 +128,6 @@ TEST_F(HostRender, SinglePrecisionAgreesAcrossModulesAndWithDoublePrecision) {
   EXPECT_LT(LargestDifference(single3, double3), 1e-5);
 }
 
-// Settings whose VST 3 normalized value (0.5 each) maps back to the same plain value, so both
-// modules' parameters hold the same doubles; the side chain keys the detector.
-TEST_F(HostRender, ClapModuleRendersAsTheVst3ModuleBitForBit) {
-  const std::vector<std::string> settings = {
-      "--set", "Input=10", "--set",       "Attack=13.25",      "--set", "Release=825",
-      "--set", "Mix=50",   "--set",       "HPF=260",           "--set", "Sidechain=1",
-      "--set", "Output=0", "--sidechain", dir.Path("kick.wav")};
-  for (const char* precision : {"32", "64"}) {
-    TestAudio rendered[2];
-    const std::string modules[2] = {Vst3Bundle(), ClapModule()};
-    for (int m = 0; m < 2; ++m) {
-      std::vector<std::string> args = {
-          "render", modules[m], dir.Path("in.wav"), dir.Path("out.wav"), "--precision", precision};
-      args.insert(args.end(), settings.begin(), settings.end());
-      const HostRun run = RunHost(args);
-      ASSERT_EQ(run.exitCode, 0) << run.err;
-      rendered[m] = ReadAudio(dir.Path("out.wav"));
-    }
-    EXPECT_EQ(LargestDifference(rendered[0], rendered[1]), 0.0) << precision << "-bit";
-    EXPECT_GT(LargestDifference(rendered[1], input), 0.01) << "the output is processed";
-  }
-}
-
 // The plug-in class driven directly, each setting stored the way one host format stores it.
 Output DirectRender(const TestAudio& input, bool throughNormalized) {
   BraskRig rig(kRate);
