@@ -26,7 +26,6 @@ std::string Slurp(const std::string& path) {
 
 std::string Vst3Bundle() { return BRASK_VST3_BUNDLE_PATH; }
 std::string Vst2Module() { return BRASK_VST2_MODULE_PATH; }
-std::string ClapModule() { return BRASK_CLAP_MODULE_PATH; }
 
 HostRun RunHost(const std::vector<std::string>& args) { return RunProgram(BRASK_HOST_PATH, args); }
 

@@ -20,7 +20,6 @@ HostRun RunProgram(const std::string& program, const std::vector<std::string>& a
 // The modules under test (paths fixed at build time).
 std::string Vst3Bundle();
 std::string Vst2Module();
-std::string ClapModule();
 
 // A fresh empty folder, removed with everything in it when the object goes.
 class ScratchDir {

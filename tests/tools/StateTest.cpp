@@ -72,7 +72,9 @@ TEST(HostState, Vst3StreamRoundTripsEveryParameter) { ExpectRoundTrip(Vst3Bundle
 
 TEST(HostState, Vst2ProgramChunkRoundTripsEveryParameter) { ExpectRoundTrip(Vst2Module(), 72); }
 
-TEST(HostState, ClapStateRoundTripsEveryParameter) { ExpectRoundTrip(ClapModule(), 72); }
+TEST(HostState, ClapStateRoundTripsEveryParameter) {
+  ExpectRoundTrip(BRASK_CLAP_MODULE_PATH, 72);
+}
 
 TEST(HostState, Vst2ProgramChunkCarriesItsHeader) {
   ScratchDir dir;
