@@ -1,8 +1,8 @@
 #pragma once
 // ClapThunks: the C functions a CLAP host calls through an instance's record and through the
 // extensions it asks for. Each finds the instance behind the record and calls its member
-// function; nothing is thrown back into the host, and a record that names no instance gets the
-// neutral answer (false, 0, null).
+// function; nothing is thrown back into the host, and a null record (or one without plug-in
+// data) gets the neutral answer (false, 0, null).
 
 #include "clap/abi/ClapExtensions.h"
 

@@ -40,9 +40,7 @@ IPlugCLAP::IPlugCLAP(HostCallback host, const IPlugIdentity& identity)
 IPlugCLAP::~IPlugCLAP() { CloseGuiWindow(); }
 
 IPlugCLAP* IPlugCLAP::FromRecord(const clap_plugin_t* plugin) {
-  if (!plugin || !plugin->plugin_data) return nullptr;
-  auto* plug = static_cast<IPlugCLAP*>(plugin->plugin_data);
-  return plug->Record() == plugin ? plug : nullptr;
+  return plugin ? static_cast<IPlugCLAP*>(plugin->plugin_data) : nullptr;
 }
 
 // ---life cycle---

@@ -36,7 +36,8 @@ class IPlugCLAP : public IPlugBase {
   // The record the host calls through; plugin_data points back at this object.
   const clap_plugin_t* Record() const { return &mRecord; }
   void SetDescriptor(const clap_plugin_descriptor_t* descriptor) { mRecord.desc = descriptor; }
-  // The instance behind a record, or null for a record that is not one of ours.
+  // The instance behind a record the factory handed out; null for a null record or one whose
+  // plug-in data was cleared.
   static IPlugCLAP* FromRecord(const clap_plugin_t* plugin);
 
   //---from IPlugBase---

@@ -316,11 +316,12 @@ TEST(ClapLifeCycle, CallsInTheWrongStageAreRefused) {
   p->deactivate(p);
   p->deactivate(p);
   EXPECT_FALSE(p->start_processing(p));
-  // A foreign record gets neutral answers.
-  clap_plugin_t foreign = *p;
-  foreign.plugin_data = &foreign;
-  EXPECT_FALSE(p->init(&foreign));
+  // A record without plug-in data, and no record, get neutral answers.
+  clap_plugin_t cleared = *p;
+  cleared.plugin_data = nullptr;
+  EXPECT_FALSE(p->init(&cleared));
   EXPECT_EQ(p->process(nullptr, &process), CLAP_PROCESS_ERROR);
+  EXPECT_EQ(p->get_extension(nullptr, CLAP_EXT_PARAMS), nullptr);
 }
 
 // ---audio---
