@@ -6,6 +6,7 @@
 
 #include "BraskEditorLayout.h"
 #include "BraskIdentity.h"
+#include "BraskUnits.h"
 #include "DenormalGuard.h"
 #include "GainComputer.h"
 #include "SampleGuards.h"
@@ -103,6 +104,7 @@ void Brask::DefineParameters() {
     record->DefineDouble(p.name, p.defaultValue, p.min, p.max, 0.01, "%", "", 1.0);
     record->SetShapeExponent(p.shape);
   }
+  SetBraskUnits(this);
 }
 
 void Brask::OnReset() {

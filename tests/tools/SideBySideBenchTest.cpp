@@ -125,7 +125,7 @@ TEST(HostBenchSideBySide, ModulesThatAreNotThereOrNoPlugInAreNamed) {
   ExpectBenchRefusal({"bench", BRASK_HOST_PATH, "--seconds", "0.05"}, 1,
                      "is not a loadable module");
   ExpectBenchRefusal({"bench", kNotAPlugin, "--seconds", "0.05"}, 1,
-                     kNotAPlugin + " is neither a VST 3 nor a VST 2 module");
+                     kNotAPlugin + " is neither a VST 3, a VST 2 nor a CLAP module");
   // A bundle folder without the binary inside.
   ExpectBenchRefusal({"bench", dir.Path(""), "--seconds", "0.05"}, 1, "is no VST 3 bundle");
 }
