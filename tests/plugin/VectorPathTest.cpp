@@ -14,19 +14,20 @@ namespace {
 TEST(VectorPath, TheBaselineRunsEverywhereAndTheBestIsSupported) {
   EXPECT_TRUE(CpuSupports(VectorPath::kSse2));
   EXPECT_TRUE(CpuSupports(BestVectorPath()));
-  // AVX-512 here implies AVX2 with FMA: the paths are nested.
-  if (CpuSupports(VectorPath::kAvx512)) {
-    EXPECT_TRUE(CpuSupports(VectorPath::kAvx2));
-  }
+  // The paths are nested: AVX-512 here implies AVX2 with FMA, which implies SSE4.
+  EXPECT_TRUE(!CpuSupports(VectorPath::kAvx512) || CpuSupports(VectorPath::kAvx2));
+  EXPECT_TRUE(!CpuSupports(VectorPath::kAvx2) || CpuSupports(VectorPath::kSse4));
   EXPECT_EQ(ActiveVectorPath(), BestVectorPath());
   EXPECT_EQ(std::string(VectorPathName(VectorPath::kSse2)), "SSE2");
+  EXPECT_EQ(std::string(VectorPathName(VectorPath::kSse4)), "SSE4");
   EXPECT_EQ(std::string(VectorPathName(VectorPath::kAvx2)), "AVX2");
   EXPECT_EQ(std::string(VectorPathName(VectorPath::kAvx512)), "AVX-512");
   std::printf("vector path chosen on this machine: %s\n", VectorPathName(BestVectorPath()));
 }
 
 TEST(VectorPath, ForcingAnUnsupportedPathChangesNothing) {
-  for (VectorPath path : {VectorPath::kSse2, VectorPath::kAvx2, VectorPath::kAvx512}) {
+  for (VectorPath path :
+       {VectorPath::kSse2, VectorPath::kSse4, VectorPath::kAvx2, VectorPath::kAvx512}) {
     if (CpuSupports(path)) {
       EXPECT_TRUE(ForceVectorPath(path));
       EXPECT_EQ(ActiveVectorPath(), path);
