@@ -32,12 +32,8 @@ namespace HWY_NAMESPACE {
 // The baseline: the scalar C library computation itself, sample by sample, a few at a time.
 constexpr int kGroupFrames = 4;
 
-void SaturateAudio(const double* left, const double* right, float* outLeft, float* outRight,
-                   int frames, double k) {
-  for (int n = 0; n < frames; ++n) {
-    outLeft[n] = float(Saturate(Sanitized(left[n]), k));
-    outRight[n] = float(Saturate(Sanitized(right[n]), k));
-  }
+void SaturateAudio(const double* in, float* out, int frames, double k) {
+  for (int n = 0; n < frames; ++n) out[n] = float(Saturate(Sanitized(in[n]), k));
 }
 
 void TargetGains(const double* dL, const double* dR, double* targetGain, int frames,
@@ -46,9 +42,8 @@ void TargetGains(const double* dL, const double* dR, double* targetGain, int fra
 }
 
 // A group of the passes' frames, kGroupFrames or fewer.
-void SaturateGroup(const double* left, const double* right, float* outLeft, float* outRight,
-                   int frames, double k) {
-  SaturateAudio(left, right, outLeft, outRight, frames, k);
+void SaturateGroup(const double* in, float* out, int frames, double k) {
+  SaturateAudio(in, out, frames, k);
 }
 void TargetGainGroup(const double* dL, const double* dR, double* out, int frames,
                      const DetectorLaw& law) {
@@ -87,45 +82,37 @@ constexpr double kExpLimit = 700.0;
 
 constexpr double kLn10 = 2.302585092994045684;
 
-// tanh(a) - tanh(b) for b >= 0 as a fraction: with A = expm1(2|a|) and B = expm1(2b), it is
-// (sign(a) A (B + 2) - B (A + 2)) / ((A + 2)(B + 2)). Beyond |x| = 20 tanh is 1 to double
-// precision, and the clamp keeps the products finite (the denominator stays below 2^116).
-struct Fraction {
-  Vec numerator, denominator;
-};
-
-HWY_INLINE Fraction TanhDifference(Tag d, Vec a, Vec b) {
+// tanh(a) - tanh(b) for b >= 0, with one division instead of two: with A = expm1(2|a|) and
+// B = expm1(2b), it is (sign(a) A (B + 2) - B (A + 2)) / ((A + 2)(B + 2)). Within a few ulp of
+// |tanh a| + |tanh b| (Expm1: 4 ulp, plus five roundings); checked against the C library in the
+// tests. Beyond |x| = 20 tanh is 1 to double precision, and the clamp keeps the products finite.
+HWY_INLINE Vec TanhDifference(Tag d, Vec a, Vec b) {
   const Vec two = hn::Set(d, 2.0);
   const Vec clamp = hn::Set(d, 20.0);
   const Vec A = hn::Expm1(d, hn::Mul(hn::Min(hn::Abs(a), clamp), two));
   const Vec B = hn::Expm1(d, hn::Mul(hn::Min(b, clamp), two));
   const Vec A2 = hn::Add(A, two);
   const Vec B2 = hn::Add(B, two);
-  return {hn::Sub(hn::CopySign(hn::Mul(A, B2), a), hn::Mul(B, A2)), hn::Mul(A2, B2)};
+  const Vec numerator = hn::Sub(hn::CopySign(hn::Mul(A, B2), a), hn::Mul(B, A2));
+  return hn::Div(numerator, hn::Mul(A2, B2));
 }
 
-// Saturate's curve of two vectors in the scalar order, (sin(x^4) - (tanh(x^3) - tanh(x^4))) * k
-// + x, and the bound |sin| + |t| + 2 min(|x^3|, 1) on the magnitude of each one's terms, which
-// is at least |sin| + |tanh x^3| + |tanh x^4|. The two tanh differences share one division,
-// t0 = n0 d1 / (d0 d1) and t1 = n1 d0 / (d0 d1): within a few ulp of |tanh a| + |tanh b|
-// (Expm1: 4 ulp, plus eight roundings); checked against the C library in the tests.
-HWY_INLINE void CurvePair(Tag d, const Vec (&x)[2], Vec k, Vec (&y)[2], Vec (&terms)[2]) {
-  Vec s[2], x3[2];
-  Fraction f[2];
-  for (int c = 0; c < 2; ++c) {
-    x3[c] = hn::Mul(hn::Mul(x[c], x[c]), x[c]);
-    const Vec x4 = hn::Mul(x3[c], x[c]);
-    s[c] = hn::Sin(d, x4);
-    f[c] = TanhDifference(d, x3[c], x4);
-  }
-  const Vec reciprocal = hn::Div(hn::Set(d, 1.0), hn::Mul(f[0].denominator, f[1].denominator));
-  const Vec t[2] = {hn::Mul(hn::Mul(f[0].numerator, f[1].denominator), reciprocal),
-                    hn::Mul(hn::Mul(f[1].numerator, f[0].denominator), reciprocal)};
-  for (int c = 0; c < 2; ++c) {
-    const Vec tanhCube = hn::Min(hn::Abs(x3[c]), hn::Set(d, 1.0));
-    terms[c] = hn::Add(hn::Add(hn::Abs(s[c]), hn::Abs(t[c])), hn::Add(tanhCube, tanhCube));
-    y[c] = hn::Add(hn::Mul(hn::Sub(s[c], t[c]), k), x[c]);
-  }
+// Saturate's curve in the scalar order, (sin(x^4) - (tanh(x^3) - tanh(x^4))) * k + x, and the
+// bound |sin| + |t| + 2 min(|x^3|, 1) on the magnitude of its terms, which is at least
+// |sin| + |tanh x^3| + |tanh x^4|.
+HWY_INLINE Vec Curve(Tag d, Vec x, Vec k, Vec* termMagnitude) {
+  const Vec x3 = hn::Mul(hn::Mul(x, x), x);
+  const Vec x4 = hn::Mul(x3, x);
+  const Vec s = hn::Sin(d, x4);
+  const Vec t = TanhDifference(d, x3, x4);
+  const Vec tanhCube = hn::Min(hn::Abs(x3), hn::Set(d, 1.0));
+  *termMagnitude = hn::Add(hn::Add(hn::Abs(s), hn::Abs(t)), hn::Add(tanhCube, tanhCube));
+  return hn::Add(hn::Mul(hn::Sub(s, t), k), x);
+}
+
+HWY_INLINE Vec Curve(Tag d, Vec x, Vec k) {
+  Vec unused;
+  return Curve(d, x, k, &unused);
 }
 
 // Calls recompute(i) for every lane i set in a mask; that is rare, so a clear mask costs one test.
@@ -139,56 +126,45 @@ HWY_INLINE void ForEachLane(Tag d, Mask lanes, const Recompute& recompute) {
   }
 }
 
-// One vector of the audio curve for each channel, rounded to float.
-HWY_INLINE void SaturateAudioVectors(Tag d, const double* const (&in)[2], float* const (&out)[2],
-                                     double k) {
+// One vector of the audio curve, rounded to float.
+HWY_INLINE void SaturateAudioVector(Tag d, const double* in, float* out, double k) {
   const hn::Rebind<float, Tag> df;
-  const Vec x[2] = {hn::LoadU(d, in[0]), hn::LoadU(d, in[1])};
+  const Vec x = hn::LoadU(d, in);
   // Silence is common, and the curve of zero is zero on every path.
-  const Vec zero = hn::Zero(d);
-  if (hn::AllTrue(d, hn::And(hn::Eq(x[0], zero), hn::Eq(x[1], zero)))) {
-    for (float* o : out) hn::StoreU(hn::Zero(df), df, o);
+  if (hn::AllTrue(d, hn::Eq(x, hn::Zero(d)))) {
+    hn::StoreU(hn::Zero(df), df, out);
     return;
   }
-  const Vec limit = hn::Set(d, kCurveVectorLimit);
-  const Mask inRange[2] = {hn::Le(hn::Abs(x[0]), limit), hn::Le(hn::Abs(x[1]), limit)};  // NaN: no
-  Vec y[2], terms[2];
-  CurvePair(d, {hn::IfThenElseZero(inRange[0], x[0]), hn::IfThenElseZero(inRange[1], x[1])},
-            hn::Set(d, k), y, terms);
-  for (int c = 0; c < 2; ++c) {
-    hn::StoreU(hn::DemoteTo(df, y[c]), df, out[c]);
-    // The C library's result lies within y +- slack; if both ends round to the same float, so
-    // does it (rounding is monotonic).
-    const Vec slack = hn::Add(hn::Mul(terms[c], hn::Set(d, k * kTermSlack)),
-                              hn::Mul(hn::Abs(y[c]), hn::Set(d, kResultSlack)));
-    const Vec low = hn::PromoteTo(d, hn::DemoteTo(df, hn::Sub(y[c], slack)));
-    const Vec high = hn::PromoteTo(d, hn::DemoteTo(df, hn::Add(y[c], slack)));
-    ForEachLane(d, hn::Or(hn::Not(inRange[c]), hn::Ne(low, high)),
-                [&](size_t i) { out[c][i] = float(Saturate(Sanitized(in[c][i]), k)); });
-  }
+  const Mask inRange = hn::Le(hn::Abs(x), hn::Set(d, kCurveVectorLimit));  // false for NaN
+  Vec terms;
+  const Vec y = Curve(d, hn::IfThenElseZero(inRange, x), hn::Set(d, k), &terms);
+  hn::StoreU(hn::DemoteTo(df, y), df, out);
+
+  // The C library's result lies within y +- slack; if both ends round to the same float, so
+  // does it (rounding is monotonic).
+  const Vec slack = hn::Add(hn::Mul(terms, hn::Set(d, k * kTermSlack)),
+                            hn::Mul(hn::Abs(y), hn::Set(d, kResultSlack)));
+  const Vec low = hn::PromoteTo(d, hn::DemoteTo(df, hn::Sub(y, slack)));
+  const Vec high = hn::PromoteTo(d, hn::DemoteTo(df, hn::Add(y, slack)));
+  ForEachLane(d, hn::Or(hn::Not(inRange), hn::Ne(low, high)),
+              [&](size_t i) { out[i] = float(Saturate(Sanitized(in[i]), k)); });
 }
 
-// One group of frames (a vector's lanes or fewer) of both channels; a partial vector is
-// computed in a padded copy.
-HWY_INLINE void SaturateGroup(const double* left, const double* right, float* outLeft,
-                              float* outRight, int frames, double k) {
+// One group of frames (a vector's lanes or fewer); a partial vector is computed in a padded copy.
+HWY_INLINE void SaturateGroup(const double* in, float* out, int frames, double k) {
   const Tag d;
-  if (frames == int(hn::Lanes(d)))
-    return SaturateAudioVectors(d, {left, right}, {outLeft, outRight}, k);
-  double padded[2][kMaxLanes] = {};
-  float result[2][kMaxLanes];
-  std::copy(left, left + frames, padded[0]);
-  std::copy(right, right + frames, padded[1]);
-  SaturateAudioVectors(d, {padded[0], padded[1]}, {result[0], result[1]}, k);
-  std::copy(result[0], result[0] + frames, outLeft);
-  std::copy(result[1], result[1] + frames, outRight);
+  if (frames == int(hn::Lanes(d))) return SaturateAudioVector(d, in, out, k);
+  double padded[kMaxLanes] = {};
+  float result[kMaxLanes];
+  std::copy(in, in + frames, padded);
+  SaturateAudioVector(d, padded, result, k);
+  std::copy(result, result + frames, out);
 }
 
-void SaturateAudio(const double* left, const double* right, float* outLeft, float* outRight,
-                   int frames, double k) {
+void SaturateAudio(const double* in, float* out, int frames, double k) {
   const int lanes = int(hn::Lanes(Tag()));
   for (int n = 0; n < frames; n += lanes) {
-    SaturateGroup(left + n, right + n, outLeft + n, outRight + n, std::min(lanes, frames - n), k);
+    SaturateGroup(in + n, out + n, std::min(lanes, frames - n), k);
   }
 }
 
@@ -230,9 +206,8 @@ HWY_INLINE void TargetGainVector(Tag d, const double* dL, const double* dR, doub
   const Vec limit = hn::Set(d, kCurveVectorLimit);
   const Mask inRange = hn::And(hn::Le(hn::Abs(xR), limit), hn::Le(hn::Abs(xL), limit));
   const Vec k = hn::Set(d, law.k);
-  Vec curve[2], terms[2];
-  CurvePair(d, {hn::IfThenElseZero(inRange, xR), hn::IfThenElseZero(inRange, xL)}, k, curve, terms);
-  const Vec N = hn::Add(curve[0], curve[1]);
+  const Vec N = hn::Add(Curve(d, hn::IfThenElseZero(inRange, xR), k),
+                        Curve(d, hn::IfThenElseZero(inRange, xL), k));
   const Vec jump = hn::Set(d, 1.0 - law.D);
   const Vec L = Level(d, N, jump, law.D);
   const Mask nearJump = hn::Lt(hn::Abs(hn::Sub(N, jump)), hn::Mul(jump, hn::Set(d, kJumpMargin)));
@@ -344,8 +319,8 @@ void FilterDetectorWhileSaturating(const ChunkFrames& frames, const BlockSetting
   DetectorFilter filter(state, settings.sidechain);
   for (int start = 0; start < frames.count; start += kGroupFrames) {
     const int count = std::min(kGroupFrames, frames.count - start);
-    SaturateGroup(frames.main[0] + start, frames.main[1] + start, saturated[0] + start,
-                  saturated[1] + start, count, settings.law.k);
+    SaturateGroup(frames.main[0] + start, saturated[0] + start, count, settings.law.k);
+    SaturateGroup(frames.main[1] + start, saturated[1] + start, count, settings.law.k);
     for (int n = start; n < start + count; ++n) filter.Step(in, n, buffers.detector);
   }
   filter.StoreTo(state);
@@ -400,8 +375,8 @@ void RenderChunk(const ChunkFrames& frames, const ChunkFrames& ahead, bool first
   if (first) {
     FilterDetectorWhileSaturating(frames, settings, state, buffers, saturated);
   } else {
-    SaturateAudio(frames.main[0], frames.main[1], saturated[0], saturated[1], frames.count,
-                  settings.law.k);
+    SaturateAudio(frames.main[0], saturated[0], frames.count, settings.law.k);
+    SaturateAudio(frames.main[1], saturated[1], frames.count, settings.law.k);
   }
   double R[kChunkFrames];
   TargetGains(buffers.detector[0], buffers.detector[1], R, frames.count, settings.law);

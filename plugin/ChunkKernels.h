@@ -59,12 +59,11 @@ struct BlockSettings {
 };
 
 struct ChunkKernels {
-  // out[n] = float(Saturate(Sanitized(in[n]), k)) for the left and the right channel, bit for
-  // bit what the scalar C library computation gives. The vector routines' error is bounded; where
-  // that bound leaves the float rounding in doubt, or the input lies outside the range the bound
-  // covers (|x| > 128, NaN, infinities), the sample is recomputed with the C library.
-  void (*saturateAudio)(const double* left, const double* right, float* outLeft, float* outRight,
-                        int frames, double k);
+  // out[n] = float(Saturate(Sanitized(in[n]), k)), bit for bit what the scalar C library
+  // computation gives. The vector routines' error is bounded; where that bound leaves the
+  // float rounding in doubt, or the input lies outside the range the bound covers (|x| > 128,
+  // NaN, infinities), the sample is recomputed with the C library.
+  void (*saturateAudio)(const double* in, float* out, int frames, double k);
 
   // targetGain[n] = DetectorTargetGain(dL[n], dR[n], law), for finite samples. The vector
   // routines are within a few ulp of the C library's (sin 3, tanh 4, exp 1, log 4, checked
