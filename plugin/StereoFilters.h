@@ -93,14 +93,15 @@ using StereoFloatTag = hn::FixedTag<float, 2>;
 using StereoDouble = hn::Vec<StereoDoubleTag>;
 using StereoFloat = hn::Vec<StereoFloatTag>;
 
-// Left in lane 0, right in lane 1.
+// Left in lane 0, right in lane 1, built in registers: a load of two separate stores would
+// wait for both to reach memory.
 HWY_INLINE StereoDouble MakeStereo(double left, double right) {
-  const double lanes[2] = {left, right};
-  return hn::LoadU(StereoDoubleTag(), lanes);
+  const StereoDoubleTag d;
+  return hn::InterleaveLower(d, hn::Set(d, left), hn::Set(d, right));
 }
 HWY_INLINE StereoFloat MakeStereo(float left, float right) {
-  const float lanes[2] = {left, right};
-  return hn::LoadU(StereoFloatTag(), lanes);
+  const StereoFloatTag d;
+  return hn::InterleaveLower(d, hn::Set(d, left), hn::Set(d, right));
 }
 HWY_INLINE double LeftOf(StereoDouble v) { return hn::GetLane(v); }
 HWY_INLINE double RightOf(StereoDouble v) { return hn::ExtractLane(v, 1); }
