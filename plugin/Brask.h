@@ -87,5 +87,5 @@ class Brask : public PluginAdaptor {
   ConstantsKey constantsKey;
   double detectorDesignKey[2] = {kNoValue, kNoValue};  // "HPF" and rate of that design
   double audioDesignRate = kNoValue;                   // rate of the audio filters' design
-  ChunkBuffers buffers = {};                           // the current chunk, between its two passes
+  ChunkBuffers buffers = {};                           // the next chunk's filtered detector input
 };

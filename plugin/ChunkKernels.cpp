@@ -41,7 +41,7 @@ void TargetGains(const double* dL, const double* dR, double* targetGain, int fra
   for (int n = 0; n < frames; ++n) targetGain[n] = DetectorTargetGain(dL[n], dR[n], law);
 }
 
-// A group of the passes' frames, kGroupFrames or fewer.
+// A group of frames between which the first chunk's detector filter runs, kGroupFrames or fewer.
 void SaturateGroup(const double* in, float* out, int frames, double k) {
   SaturateAudio(in, out, frames, k);
 }
@@ -253,7 +253,7 @@ void TargetGains(const double* dL, const double* dR, double* targetGain, int fra
   }
 }
 
-// The passes go through their chunk a vector at a time.
+// The first chunk's detector filter runs between groups of a vector's frames.
 constexpr int kGroupFrames = HWY_LANES(double);
 
 #endif  // vector targets

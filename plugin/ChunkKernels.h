@@ -1,18 +1,16 @@
 #pragma once
-// ChunkKernels: Brask's per-sample work over a chunk of up to kChunkFrames frames, in two
-// passes, compiled once per VectorPath.
+// ChunkKernels: Brask's per-sample work over a chunk of up to kChunkFrames frames, compiled once
+// per VectorPath.
 //
 // The curves (the saturation of the audio path, and the detector curve with the gain law) do
-// not depend on earlier samples, so they are evaluated over many samples at once with SIMD.
-// The recursive parts (filters, the gain slew, the meter) run strictly in order, in their
-// written arithmetic. Each pass interleaves the two: every vector of curve work is followed by
-// that vector's frames of recursive steps, so the processor overlaps the filters' and the
-// slew's dependency chains with the next vector's independent work instead of waiting for them.
-//   ShapeChunk: the audio curve of both channels, the audio filters and the detector filters.
-//   CompressChunk: the target gains, the gain slew, the mix, the outputs and the meter.
-// Every chunk runs the same way, the first of a block included, so the cost per frame hardly
-// depends on the block size. A partial last vector is computed in a padded copy, so a sample's
-// result never depends on where a block starts. Nothing allocates or locks.
+// not depend on earlier samples, so they are evaluated over the whole chunk at once with SIMD.
+// The recursive parts (filters, the gain slew, the meter) then run strictly in order, in their
+// written arithmetic, in one loop whose dependency chains the processor overlaps: the gain
+// slew, the meter, the audio filters, and the detector filters of the chunk ahead. The mix
+// follows element-wise. A block's first chunk has no loop before it to filter its detector
+// input; there that filter runs between the audio curve's vectors, whose independent work hides
+// its chain. A partial last vector is computed in a padded copy, so a sample's result never
+// depends on where a block starts. Nothing allocates or locks.
 
 #include "Biquad.h"
 #include "GainComputer.h"
@@ -40,7 +38,7 @@ struct ChunkFrames {
   int count;  // 1..kChunkFrames
 };
 
-// What one chunk's pass leaves for the next.
+// What one chunk leaves for the next: its filtered detector input.
 struct ChunkBuffers {
   double detector[2][kChunkFrames];  // dL, dR
 };
@@ -73,10 +71,11 @@ struct ChunkKernels {
   void (*targetGains)(const double* dL, const double* dR, double* targetGain, int frames,
                       const DetectorLaw& law);
 
-  // The chunk from its filtered detector input: the target gains, the audio curve, the gain
-  // slew, the audio filters, the mix and the outputs ("Bypass" at 0 copies the main input bit
-  // for bit), and the meter level when metering. Meanwhile filters the detector input of the
-  // chunk ahead (count 0 after the block's last) into buffers.detector.
+  // The chunk from its filtered detector input in buffers.detector (on a block's first chunk,
+  // `first`, it filters that input itself): the target gains, the audio curve, the gain slew,
+  // the audio filters, the mix and the outputs ("Bypass" at 0 copies the main input bit for
+  // bit), and the meter level when metering. Meanwhile filters the detector input of the chunk
+  // ahead (count 0 after the block's last) into buffers.detector.
   void (*renderChunk)(const ChunkFrames& frames, const ChunkFrames& ahead, bool first,
                       const BlockSettings& settings, RecursiveState& state, ChunkBuffers& buffers);
 };
