@@ -2,8 +2,9 @@
 // file once per instruction set; the code is built each time with that set's target
 // attributes, and the dispatch table once.
 
-// Highway's scalar target is the x86-64 baseline, which evaluates the curves with the C
-// library; the vector targets are listed in VectorTargets.h.
+// Highway's static target (scalar, or emulated 128-bit with Clang) is the x86-64 baseline,
+// which evaluates the curves with the C library; the vector targets are listed in
+// VectorTargets.h.
 #include "VectorTargets.h"
 
 #undef HWY_TARGET_INCLUDE
@@ -27,7 +28,7 @@ HWY_BEFORE_NAMESPACE();
 namespace brask {
 namespace HWY_NAMESPACE {
 
-#if HWY_TARGET == HWY_SCALAR
+#if HWY_TARGET == HWY_SCALAR || HWY_TARGET == HWY_EMU128  // the baseline
 
 // The baseline: the scalar C library computation itself, sample by sample, a few at a time.
 constexpr int kGroupFrames = 4;
@@ -426,7 +427,9 @@ HWY_AFTER_NAMESPACE();
 
 const ChunkKernels& KernelsFor(VectorPath path) {
   static const ChunkKernels kKernels[kVectorPathCount] = {
-      {brask::N_SCALAR::SaturateAudio, brask::N_SCALAR::TargetGains, brask::N_SCALAR::RenderChunk},
+      // The baseline is Highway's static target: scalar with GCC, emulated 128-bit with Clang.
+      {brask::HWY_NAMESPACE::SaturateAudio, brask::HWY_NAMESPACE::TargetGains,
+       brask::HWY_NAMESPACE::RenderChunk},
       {brask::N_SSE4::SaturateAudio, brask::N_SSE4::TargetGains, brask::N_SSE4::RenderChunk},
       {brask::N_AVX2::SaturateAudio, brask::N_AVX2::TargetGains, brask::N_AVX2::RenderChunk},
       {brask::N_AVX3::SaturateAudio, brask::N_AVX3::TargetGains, brask::N_AVX3::RenderChunk},

@@ -8,7 +8,7 @@
 //
 // Compiled once per vector path: include it inside a file that Highway's foreach_target
 // compiles per target. Vector targets use Highway's fixed 128-bit vectors, which every SIMD
-// instruction set has; the baseline (Highway's scalar target) runs the two scalar filters.
+// instruction set has; the baseline (Highway's static target) runs the two scalar filters.
 
 // Per-target include guard: on for each target in turn.
 #if defined(BRASK_STEREO_FILTERS_H_) == defined(HWY_TARGET_TOGGLE)
@@ -29,7 +29,7 @@ HWY_BEFORE_NAMESPACE();
 namespace brask {
 namespace HWY_NAMESPACE {
 
-#if HWY_TARGET == HWY_SCALAR
+#if HWY_TARGET == HWY_SCALAR || HWY_TARGET == HWY_EMU128  // the baseline
 
 // Left and right as two numbers.
 struct StereoDouble {

@@ -66,7 +66,7 @@ struct PairRunners {
 
 const PairRunners& RunnersFor(VectorPath path) {
   static const PairRunners kRunners[kVectorPathCount] = {
-      {brask::N_SCALAR::RunLowpassPair, brask::N_SCALAR::RunBiquadPair},
+      {brask::HWY_NAMESPACE::RunLowpassPair, brask::HWY_NAMESPACE::RunBiquadPair},  // baseline
       {brask::N_SSE4::RunLowpassPair, brask::N_SSE4::RunBiquadPair},
       {brask::N_AVX2::RunLowpassPair, brask::N_AVX2::RunBiquadPair},
       {brask::N_AVX3::RunLowpassPair, brask::N_AVX3::RunBiquadPair},
