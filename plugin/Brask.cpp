@@ -52,11 +52,11 @@ class DetectorFilter {
   // Filters frame n of left and right into outLeft[n] and outRight[n].
   void Step(const double* left, const double* right, int n, double* outLeft, double* outRight) {
     if (running) {
-      const __m128d x = StereoDouble(Sanitized(left[n]), Sanitized(right[n]));
+      const StereoDoubles x = StereoDouble(Sanitized(left[n]), Sanitized(right[n]));
       d = RoundedToFloat(filters.ProcessSample(RoundedToFloat(x)));
     }
-    _mm_storel_pd(outLeft + n, d);
-    _mm_storeh_pd(outRight + n, d);
+    outLeft[n] = LeftOf(d);
+    outRight[n] = RightOf(d);
   }
 
   void StoreTo(Biquad* highpass, double* sample) const {
@@ -67,7 +67,7 @@ class DetectorFilter {
 
  private:
   StereoBiquad filters;
-  __m128d d;
+  StereoDoubles d;
   bool running;
 };
 
@@ -249,8 +249,9 @@ void Brask::RenderChunk(const double* const* inputs, double* const* outputs, int
   for (int n = 0; n < frames; ++n) {
     S = SmoothedGain(S, targetGain[n], F, G);
 
-    const __m128 y = lowpass.ProcessSample(StereoFloat(saturatedAudio[0][n], saturatedAudio[1][n]));
-    const __m128d a = RoundedToFloat(highpass.ProcessSample(_mm_cvtps_pd(y)));
+    const StereoFloats y =
+        lowpass.ProcessSample(StereoFloat(saturatedAudio[0][n], saturatedAudio[1][n]));
+    const StereoDoubles a = RoundedToFloat(highpass.ProcessSample(Widened(y)));
     const double aL = LeftOf(a);
     const double aR = RightOf(a);
 

@@ -2,10 +2,17 @@
 // file once per instruction set; the vector code is built each time with that set's target
 // attributes, the rest (the baseline kernels and the dispatch table) once.
 
-// The vector paths: AVX2 with FMA, and AVX-512. AES and carry-less multiply are not needed, so
-// the AVX2 path does not require them; Highway's debug assertions would need its library.
+// The vector paths: on x86-64 AVX2 with FMA, and AVX-512; AES and carry-less multiply are not
+// needed, so the AVX2 path does not require them. On AArch64 NEON, the static target: Highway
+// compiles it with the crypto extension enabled, but nothing here uses AES, so the code also
+// runs on cores without it (the Raspberry Pi 4's). Highway's debug assertions would need its
+// library.
+#if defined(__aarch64__)
+#define HWY_TARGETS HWY_NEON
+#else
 #define HWY_TARGETS (HWY_AVX3 | HWY_AVX2)
 #define HWY_DISABLE_PCLMUL_AES
+#endif
 #define HWY_IS_DEBUG_BUILD 0
 
 #undef HWY_TARGET_INCLUDE
@@ -20,8 +27,8 @@
 #include "SampleGuards.h"
 #include "Saturate.h"
 
-// The x86-64 baseline (Highway's static target) needs no vector code: it uses the C library.
-#if HWY_TARGET == HWY_AVX2 || HWY_TARGET == HWY_AVX3
+// The x86-64 baseline (Highway's static target there) needs no vector code: it uses the C library.
+#if HWY_TARGET == HWY_AVX2 || HWY_TARGET == HWY_AVX3 || HWY_TARGET == HWY_NEON
 HWY_BEFORE_NAMESPACE();
 namespace brask {
 namespace HWY_NAMESPACE {
@@ -230,7 +237,15 @@ HWY_AFTER_NAMESPACE();
 
 namespace {
 
-// The baseline path: the scalar C library computation itself, sample by sample.
+#if defined(__aarch64__)
+
+const CurveKernels kKernels[kVectorPathCount] = {
+    {brask::N_NEON::SaturateAudio, brask::N_NEON::TargetGains},
+};
+
+#else
+
+// The x86-64 baseline: the scalar C library computation itself, sample by sample.
 void SaturateAudioScalar(const double* in, float* out, int frames, double k) {
   for (int n = 0; n < frames; ++n) out[n] = float(Saturate(Sanitized(in[n]), k));
 }
@@ -240,14 +255,17 @@ void TargetGainsScalar(const double* dL, const double* dR, double* targetGain, i
   for (int n = 0; n < frames; ++n) targetGain[n] = DetectorTargetGain(dL[n], dR[n], law);
 }
 
+const CurveKernels kKernels[kVectorPathCount] = {
+    {SaturateAudioScalar, TargetGainsScalar},
+    {brask::N_AVX2::SaturateAudio, brask::N_AVX2::TargetGains},
+    {brask::N_AVX3::SaturateAudio, brask::N_AVX3::TargetGains},
+};
+
+#endif
+
 }  // namespace
 
 const CurveKernels& KernelsFor(VectorPath path) {
-  static const CurveKernels kKernels[kVectorPathCount] = {
-      {SaturateAudioScalar, TargetGainsScalar},
-      {brask::N_AVX2::SaturateAudio, brask::N_AVX2::TargetGains},
-      {brask::N_AVX3::SaturateAudio, brask::N_AVX3::TargetGains},
-  };
   const int index = int(path);
   return kKernels[index >= 0 && index < kVectorPathCount ? index : 0];
 }

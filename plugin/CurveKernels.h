@@ -4,7 +4,7 @@
 // evaluated over a chunk of samples at once with SIMD.
 //
 // Each kernel exists once per VectorPath and every build meets the contract stated here; the
-// baseline build is the scalar C library computation itself.
+// x86-64 baseline build is the scalar C library computation itself.
 // The recursive parts (filters, the gain slew, the meter) stay with the caller, in order.
 // Chunks of any length are accepted; a partial last vector is computed in a padded copy, so a
 // sample's result never depends on where a block starts. Nothing allocates or locks.

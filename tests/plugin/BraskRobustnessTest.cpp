@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cfloat>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 
 #include "BraskRig.h"
@@ -121,7 +123,7 @@ TEST(BraskSampleRateChange, RateThatIsNotAPositiveNumberPassesInputThrough) {
 }
 
 TEST(BraskFloatingPointMode, HostModeRestoredAfterBlock) {
-  const unsigned int hostMode = DenormalGuard::ReadMode() & ~DenormalGuard::kFlushToZeroBits;
+  const uint64_t hostMode = DenormalGuard::ReadMode() & ~DenormalGuard::kFlushToZeroBits;
   DenormalGuard::WriteMode(hostMode);
   BraskRig rig;
   Signal signal = MusicLike(256);
@@ -132,6 +134,18 @@ TEST(BraskFloatingPointMode, HostModeRestoredAfterBlock) {
     EXPECT_EQ(DenormalGuard::ReadMode(), hostMode | DenormalGuard::kFlushToZeroBits);
   }
   EXPECT_EQ(DenormalGuard::ReadMode(), hostMode);
+}
+
+TEST(BraskFloatingPointMode, GuardFlushesSubnormalResultsAndOperands) {
+  // volatile: computed at run time, in the mode of the moment.
+  volatile double smallest = DBL_MIN, half = 0.5, one = 1.0;
+  volatile double subnormal = smallest * half;
+  ASSERT_GT(subnormal, 0.0) << "the host's mode already flushes";
+  volatile float smallestFloat = FLT_MIN, halfFloat = 0.5f;
+  const DenormalGuard guard;
+  EXPECT_EQ(smallest * half, 0.0);             // a result
+  EXPECT_EQ(subnormal * one, 0.0);             // an operand
+  EXPECT_EQ(smallestFloat * halfFloat, 0.0f);  // single precision too
 }
 
 TEST(BraskFloatingPointMode, LongSilenceSettlesToExactZeros) {

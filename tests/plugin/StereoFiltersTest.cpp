@@ -53,8 +53,7 @@ TEST_P(StereoFilters, LowpassLanesAreTheScalarFilters) {
   for (size_t n = 0; n < left.size(); ++n) {
     const float l = scalar[0].ProcessSample(float(left[n]));
     const float r = scalar[1].ProcessSample(float(right[n]));
-    float lanes[4];
-    _mm_storeu_ps(lanes, stereo.ProcessSample(StereoFloat(float(left[n]), float(right[n]))));
+    const StereoFloats lanes = stereo.ProcessSample(StereoFloat(float(left[n]), float(right[n])));
     ASSERT_TRUE(SameBits(lanes[0], l)) << n << ": " << lanes[0] << " against " << l;
     ASSERT_TRUE(SameBits(lanes[1], r)) << n << ": " << lanes[1] << " against " << r;
   }
@@ -78,7 +77,7 @@ TEST_P(StereoFilters, BiquadLanesAreTheScalarFilters) {
   for (size_t n = 0; n < left.size(); ++n) {
     const double l = scalar[0].ProcessSample(left[n]);
     const double r = scalar[1].ProcessSample(right[n]);
-    const __m128d out = stereo.ProcessSample(StereoDouble(left[n], right[n]));
+    const StereoDoubles out = stereo.ProcessSample(StereoDouble(left[n], right[n]));
     ASSERT_TRUE(SameBits(LeftOf(out), l)) << n;
     ASSERT_TRUE(SameBits(RightOf(out), r)) << n;
   }
@@ -102,8 +101,7 @@ TEST_P(StereoFilters, LowpassFlushesExactlyWhereTheScalarFilterDoes) {
   for (float x : {FLT_MIN, -FLT_MIN, above, -above, -0.0f, 1e-30f, 1.5e-38f}) {
     const float l = scalar[0].ProcessSample(x);
     const float r = scalar[1].ProcessSample(-x);
-    float lanes[4];
-    _mm_storeu_ps(lanes, stereo.ProcessSample(StereoFloat(x, -x)));
+    const StereoFloats lanes = stereo.ProcessSample(StereoFloat(x, -x));
     EXPECT_TRUE(SameBits(lanes[0], l)) << x << ": " << lanes[0] << " against " << l;
     EXPECT_TRUE(SameBits(lanes[1], r)) << -x << ": " << lanes[1] << " against " << r;
   }
