@@ -9,8 +9,9 @@ set(CMAKE_CXX_COMPILER ${BRASK_CROSS_TRIPLE}-g++)
 # Multiarch: libraries in /usr/lib/aarch64-linux-gnu, headers shared in /usr/include.
 set(CMAKE_LIBRARY_ARCHITECTURE ${BRASK_CROSS_TRIPLE})
 
-# Libraries and packages are the arm64 ones only; programs (pkg-config, the tools) the machine's.
-set(CMAKE_FIND_ROOT_PATH /usr/${BRASK_CROSS_TRIPLE} /)
+# Libraries and packages are the arm64 multiarch ones only (not the cross toolchain's runtime
+# copies, which scripts/arm64-run does not load either); programs (pkg-config) the machine's.
+set(CMAKE_FIND_ROOT_PATH /)
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE BOTH)
