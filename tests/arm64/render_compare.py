@@ -14,23 +14,25 @@ import subprocess
 import sys
 import tempfile
 
-RATE = 48000
-FRAMES = RATE * 2
-# (name, module, settings, side chain): the compressor heavy, in parallel and keyed.
+SECONDS = 2
+# (name, module, sample rate, settings, side chain): the compressor heavy, in parallel and keyed,
+# and at other rates, whose filter designs take the single-precision tan and atan.
 RENDERS = [
-    ("heavy", "Brask.vst3", ["Input=36", "Attack=1", "Release=100", "Output=8"], False),
-    ("parallel", "Brask.vst3", ["Input=28", "Mix=50", "Output=12", "HPF=150"], False),
-    ("keyed", "Brask.vst3", ["Input=24", "Sidechain=1", "Attack=2", "Release=300"], True),
-    ("vst2", "Brask.so", ["Input=30", "Attack=5", "Mix=70"], False),
+    ("heavy", "Brask.vst3", 48000, ["Input=36", "Attack=1", "Release=100", "Output=8"], False),
+    ("parallel", "Brask.vst3", 48000, ["Input=28", "Mix=50", "Output=12", "HPF=150"], False),
+    ("keyed", "Brask.vst3", 48000, ["Input=24", "Sidechain=1", "Attack=2", "Release=300"], True),
+    ("vst2", "Brask.so", 48000, ["Input=30", "Attack=5", "Mix=70"], False),
+    ("44.1 kHz", "Brask.vst3", 44100, ["Input=30", "Mix=80"], False),
+    ("96 kHz", "Brask.so", 96000, ["Input=20", "HPF=300"], False),
 ]
 TOLERANCE_64 = 1e-12
 
 
-def write_wav64(path, channels):
+def write_wav64(path, rate, channels):
     """A stereo WAV of 64-bit floats, the format brask-host keeps for its output."""
     frames = len(channels[0])
     data = b"".join(struct.pack("<2d", channels[0][n], channels[1][n]) for n in range(frames))
-    fmt = struct.pack("<HHIIHH", 3, 2, RATE, RATE * 16, 16, 64)
+    fmt = struct.pack("<HHIIHH", 3, 2, rate, rate * 16, 16, 64)
     body = b"WAVE" + b"fmt " + struct.pack("<I", len(fmt)) + fmt
     body += b"data" + struct.pack("<I", len(data)) + data
     with open(path, "wb") as f:
@@ -54,13 +56,13 @@ def read_wav64(path):
     raise ValueError(f"{path}: no data chunk")
 
 
-def program_material():
+def program_material(rate):
     """Drum hits over a bass line and noise, peaks beyond full scale, then a fade to silence;
     and a kick alone for the side chain."""
     noise = random.Random(23)
     main, kick = [[], []], [[], []]
-    for n in range(FRAMES):
-        t = n / RATE
+    for n in range(rate * SECONDS):
+        t = n / rate
         beat = t % 0.25
         hit = math.exp(-beat * 30.0) * math.sin(2 * math.pi * 55.0 * beat * (1 + 2 * math.exp(-beat * 40)))
         fade = 1.0 if t < 1.5 else max(0.0, 1.0 - (t - 1.5) * 4)
@@ -74,14 +76,14 @@ def program_material():
 
 def render(command, work, build_out, spec, precision):
     """One render by the brask-host of a build's out/ folder, through that build's module."""
-    name, module, settings, sidechain = spec
+    name, module, rate, settings, sidechain = spec
     out = os.path.join(work, f"{name}-{precision}-{len(command)}.wav")
     args = command + [os.path.join(build_out, "brask-host"), "render", os.path.join(build_out, module),
-                      os.path.join(work, "main.wav"), out, "--precision", str(precision)]
+                      os.path.join(work, f"main-{rate}.wav"), out, "--precision", str(precision)]
     for value in settings:
         args += ["--set", value]
     if sidechain:
-        args += ["--sidechain", os.path.join(work, "kick.wav")]
+        args += ["--sidechain", os.path.join(work, f"kick-{rate}.wav")]
     subprocess.run(args, check=True, stdout=subprocess.DEVNULL)
     return read_wav64(out)
 
@@ -107,9 +109,10 @@ def main():
         return 1
     failures = 0
     with tempfile.TemporaryDirectory(prefix="brask-cross-") as work:
-        main_input, kick = program_material()
-        write_wav64(os.path.join(work, "main.wav"), main_input)
-        write_wav64(os.path.join(work, "kick.wav"), kick)
+        for rate in sorted({spec[2] for spec in RENDERS}):
+            main_input, kick = program_material(rate)
+            write_wav64(os.path.join(work, f"main-{rate}.wav"), rate, main_input)
+            write_wav64(os.path.join(work, f"kick-{rate}.wav"), rate, kick)
         print(f"{'render':<10} {'bits':>4} {'largest difference':>19} {'samples differing':>18}")
         for spec in RENDERS:
             name = spec[0]
