@@ -24,6 +24,13 @@ endif()
 
 set(CPACK_DEBIAN_PACKAGE_NAME brask)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+# Debian's name for the processor the binaries are built for; CPack would take the building
+# machine's, wrong for the cross-compiled arm64 build.
+if(CMAKE_SYSTEM_PROCESSOR STREQUAL "aarch64")
+  set(CPACK_DEBIAN_PACKAGE_ARCHITECTURE arm64)
+else()
+  set(CPACK_DEBIAN_PACKAGE_ARCHITECTURE amd64)
+endif()
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Wyrdworks <support@wyrdworks.example>")
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE https://wyrdworks.example)
 set(CPACK_DEBIAN_PACKAGE_SECTION sound)

@@ -3,8 +3,8 @@
 // attributes, and the dispatch table once.
 
 // Highway's static target (scalar, or emulated 128-bit with Clang) is the x86-64 baseline,
-// which evaluates the curves with the C library; the vector targets are listed in
-// VectorTargets.h.
+// which evaluates the curves with the C library; on AArch64 the static target is NEON, a vector
+// target. The vector targets are listed in VectorTargets.h.
 #include "VectorTargets.h"
 
 #undef HWY_TARGET_INCLUDE
@@ -427,12 +427,18 @@ HWY_AFTER_NAMESPACE();
 
 const ChunkKernels& KernelsFor(VectorPath path) {
   static const ChunkKernels kKernels[kVectorPathCount] = {
-      // The baseline is Highway's static target: scalar with GCC, emulated 128-bit with Clang.
-      {brask::HWY_NAMESPACE::SaturateAudio, brask::HWY_NAMESPACE::TargetGains,
-       brask::HWY_NAMESPACE::RenderChunk},
-      {brask::N_SSE4::SaturateAudio, brask::N_SSE4::TargetGains, brask::N_SSE4::RenderChunk},
-      {brask::N_AVX2::SaturateAudio, brask::N_AVX2::TargetGains, brask::N_AVX2::RenderChunk},
-      {brask::N_AVX3::SaturateAudio, brask::N_AVX3::TargetGains, brask::N_AVX3::RenderChunk},
+#if HWY_ARCH_X86
+    // The baseline is Highway's static target: scalar with GCC, emulated 128-bit with Clang.
+    {brask::HWY_NAMESPACE::SaturateAudio, brask::HWY_NAMESPACE::TargetGains,
+     brask::HWY_NAMESPACE::RenderChunk},
+    {brask::N_SSE4::SaturateAudio, brask::N_SSE4::TargetGains, brask::N_SSE4::RenderChunk},
+    {brask::N_AVX2::SaturateAudio, brask::N_AVX2::TargetGains, brask::N_AVX2::RenderChunk},
+    {brask::N_AVX3::SaturateAudio, brask::N_AVX3::TargetGains, brask::N_AVX3::RenderChunk},
+#elif HWY_ARCH_ARM_A64
+    {brask::N_NEON::SaturateAudio, brask::N_NEON::TargetGains, brask::N_NEON::RenderChunk},
+#else
+#error "The vector paths are those of x86-64 and AArch64"
+#endif
   };
   const int index = int(path);
   return kKernels[index >= 0 && index < kVectorPathCount ? index : 0];

@@ -5,7 +5,35 @@
 
 #if defined(__x86_64__) || defined(_M_X64)
 #include <cpuid.h>
+#elif !defined(__aarch64__)
+#error "The vector paths are those of x86-64 and AArch64"
 #endif
+
+namespace {
+
+constexpr int kNotForced = -1;
+std::atomic<int> gForcedPath{kNotForced};
+
+VectorPath DetectBestPath();
+
+// Settled when the module loads, so the first audio block finds it ready: no guard, no lock.
+const VectorPath gBestPath = DetectBestPath();
+
+}  // namespace
+
+#if defined(__aarch64__)
+
+const char* VectorPathName(VectorPath path) { return path == VectorPath::kNeon ? "NEON" : "?"; }
+
+bool CpuSupports(VectorPath path) { return path == VectorPath::kNeon; }
+
+namespace {
+
+VectorPath DetectBestPath() { return VectorPath::kNeon; }
+
+}  // namespace
+
+#else
 
 namespace {
 
@@ -14,8 +42,6 @@ struct CpuFeatures {
   bool avx2 = false;    // with FMA, BMI1/2, F16C, SSE4.2 and the YMM state saved by the OS
   bool avx512 = false;  // F, VL, DQ, BW, with the ZMM state saved by the OS
 };
-
-#if defined(__x86_64__) || defined(_M_X64)
 
 // XCR0, the register states the operating system saves on a context switch. Read with the raw
 // instruction so this file needs no target attribute for it.
@@ -51,24 +77,10 @@ CpuFeatures DetectFeatures() {
   return f;
 }
 
-#else
-
-CpuFeatures DetectFeatures() { return CpuFeatures(); }
-
-#endif
-
 const CpuFeatures& Features() {
   static const CpuFeatures features = DetectFeatures();
   return features;
 }
-
-constexpr int kNotForced = -1;
-std::atomic<int> gForcedPath{kNotForced};
-
-VectorPath DetectBestPath();
-
-// Settled when the module loads, so the first audio block finds it ready: no guard, no lock.
-const VectorPath gBestPath = DetectBestPath();
 
 }  // namespace
 
@@ -110,6 +122,8 @@ VectorPath DetectBestPath() {
 }
 
 }  // namespace
+
+#endif
 
 VectorPath BestVectorPath() { return gBestPath; }
 

@@ -1,17 +1,26 @@
 #pragma once
 // VectorPath: the instruction set that Brask's per-chunk curve kernels run on.
 //
-// Every module carries four builds of the kernels: the x86-64 baseline (SSE2: the scalar C
+// An x86-64 module carries four builds of the kernels: the x86-64 baseline (SSE2: the scalar C
 // library computation, one sample at a time), SSE4 (two double lanes, for processors without
 // AVX2), AVX2 with FMA, and AVX-512. The best one that both the processor and the operating
 // system support is chosen when the module loads, so a module runs on any x86-64 machine.
-// Tests force a lesser path to exercise every build on one machine.
+// Tests force a lesser path to exercise every build on one machine. An AArch64 module carries
+// one: NEON, which every such processor has.
 
+#if defined(__aarch64__)
+enum class VectorPath { kNeon = 0 };
+constexpr VectorPath kVectorPaths[] = {VectorPath::kNeon};
+#else
 enum class VectorPath { kSse2 = 0, kSse4 = 1, kAvx2 = 2, kAvx512 = 3 };
+constexpr VectorPath kVectorPaths[] = {VectorPath::kSse2, VectorPath::kSse4, VectorPath::kAvx2,
+                                       VectorPath::kAvx512};
+#endif
 
-constexpr int kVectorPathCount = 4;
+// Every path this build carries, baseline first, in the enumeration's order.
+constexpr int kVectorPathCount = int(sizeof kVectorPaths / sizeof kVectorPaths[0]);
 
-// "SSE2", "SSE4", "AVX2" or "AVX-512".
+// "SSE2", "SSE4", "AVX2", "AVX-512" or "NEON".
 const char* VectorPathName(VectorPath path);
 
 // True when this processor and its operating system can run the path.

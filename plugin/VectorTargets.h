@@ -6,7 +6,15 @@
 // SSSE3 alone and the AVX-512 extensions beyond F/VL/DQ/BW add nothing here. AES and
 // carry-less multiply are not needed, so no path requires them; Highway's debug assertions
 // would need its library.
+//
+// AArch64: NEON alone, which is also Highway's static target there. Highway compiles it with
+// the crypto extension enabled, but nothing here uses AES, so the code also runs on cores
+// without it (the Raspberry Pi 4's). The SVE targets stay off: no machine here can time them,
+// and NEON already meets the exactness contract on every AArch64 processor.
+//
+// Each file that compiles per target lists its builds in a dispatch table in VectorPath's order.
 
-#define HWY_DISABLED_TARGETS (HWY_SSSE3 | HWY_AVX3_DL)
+#define HWY_DISABLED_TARGETS \
+  (HWY_SSSE3 | HWY_AVX3_DL | HWY_SVE | HWY_SVE2 | HWY_SVE_256 | HWY_SVE2_128)
 #define HWY_DISABLE_PCLMUL_AES
 #define HWY_IS_DEBUG_BUILD 0

@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <cfloat>
 #include <cmath>
+#include <cstdint>
 #include <limits>
+#include <vector>
 
 #include "BraskRig.h"
 #include "plugin/DenormalGuard.h"
@@ -120,12 +123,21 @@ TEST(BraskSampleRateChange, RateThatIsNotAPositiveNumberPassesInputThrough) {
   }
 }
 
+#if defined(__aarch64__)
+// The FPCR holds control bits only (the exception flags live in the FPSR), and FZ is one bit.
+uint64_t ControlMode() { return DenormalGuard::ReadMode(); }
+// What a host may have set of the flush bits, short of all of them.
+constexpr uint64_t kPartialFlushModes[] = {0};
+#else
 // The control bits of the mode; the sticky exception flags below them record what any
 // arithmetic raised, the test's own included.
-unsigned int ControlMode() { return DenormalGuard::ReadMode() & ~_MM_EXCEPT_MASK; }
+uint64_t ControlMode() { return DenormalGuard::ReadMode() & ~uint64_t(_MM_EXCEPT_MASK); }
+// What a host may have set of the flush bits, short of all of them.
+constexpr uint64_t kPartialFlushModes[] = {0, _MM_FLUSH_ZERO_ON, _MM_DENORMALS_ZERO_ON};
+#endif
 
 TEST(BraskFloatingPointMode, HostModeRestoredAfterBlock) {
-  const unsigned int hostMode = ControlMode() & ~DenormalGuard::kFlushToZeroBits;
+  const uint64_t hostMode = ControlMode() & ~DenormalGuard::kFlushToZeroBits;
   DenormalGuard::WriteMode(hostMode);
   BraskRig rig;
   Signal signal = MusicLike(256);
@@ -139,11 +151,12 @@ TEST(BraskFloatingPointMode, HostModeRestoredAfterBlock) {
 }
 
 TEST(BraskFloatingPointMode, EveryHostModeFlushesInsideAndComesBack) {
-  // Hosts that flush already keep their mode untouched; any other gets both bits meanwhile.
-  const unsigned int bits = DenormalGuard::kFlushToZeroBits;
-  const unsigned int plain = ControlMode() & ~bits;
-  const unsigned int ftz = _MM_FLUSH_ZERO_ON, daz = _MM_DENORMALS_ZERO_ON;
-  for (unsigned int hostMode : {plain, plain | ftz, plain | daz, plain | bits}) {
+  // Hosts that flush already keep their mode untouched; any other gets the bits meanwhile.
+  const uint64_t bits = DenormalGuard::kFlushToZeroBits;
+  const uint64_t plain = ControlMode() & ~bits;
+  std::vector<uint64_t> hostModes = {plain | bits};
+  for (uint64_t partial : kPartialFlushModes) hostModes.push_back(plain | partial);
+  for (uint64_t hostMode : hostModes) {
     DenormalGuard::WriteMode(hostMode);
     {
       const DenormalGuard guard;
@@ -152,6 +165,18 @@ TEST(BraskFloatingPointMode, EveryHostModeFlushesInsideAndComesBack) {
     EXPECT_EQ(ControlMode(), hostMode) << std::hex << hostMode;
   }
   DenormalGuard::WriteMode(plain);
+}
+
+TEST(BraskFloatingPointMode, GuardFlushesSubnormalResultsAndOperands) {
+  // volatile: computed at run time, in the mode of the moment.
+  volatile double smallest = DBL_MIN, half = 0.5, one = 1.0;
+  volatile double subnormal = smallest * half;
+  ASSERT_GT(subnormal, 0.0) << "the host's mode already flushes";
+  volatile float smallestFloat = FLT_MIN, halfFloat = 0.5f;
+  const DenormalGuard guard;
+  EXPECT_EQ(smallest * half, 0.0);             // a result
+  EXPECT_EQ(subnormal * one, 0.0);             // an operand
+  EXPECT_EQ(smallestFloat * halfFloat, 0.0f);  // single precision too
 }
 
 TEST(BraskFloatingPointMode, LongSilenceSettlesToExactZeros) {

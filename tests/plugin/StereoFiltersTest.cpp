@@ -66,10 +66,14 @@ struct PairRunners {
 
 const PairRunners& RunnersFor(VectorPath path) {
   static const PairRunners kRunners[kVectorPathCount] = {
-      {brask::HWY_NAMESPACE::RunLowpassPair, brask::HWY_NAMESPACE::RunBiquadPair},  // baseline
-      {brask::N_SSE4::RunLowpassPair, brask::N_SSE4::RunBiquadPair},
-      {brask::N_AVX2::RunLowpassPair, brask::N_AVX2::RunBiquadPair},
-      {brask::N_AVX3::RunLowpassPair, brask::N_AVX3::RunBiquadPair},
+#if HWY_ARCH_X86
+    {brask::HWY_NAMESPACE::RunLowpassPair, brask::HWY_NAMESPACE::RunBiquadPair},  // baseline
+    {brask::N_SSE4::RunLowpassPair, brask::N_SSE4::RunBiquadPair},
+    {brask::N_AVX2::RunLowpassPair, brask::N_AVX2::RunBiquadPair},
+    {brask::N_AVX3::RunLowpassPair, brask::N_AVX3::RunBiquadPair},
+#else
+    {brask::N_NEON::RunLowpassPair, brask::N_NEON::RunBiquadPair},
+#endif
   };
   return kRunners[int(path)];
 }

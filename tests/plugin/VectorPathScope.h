@@ -9,8 +9,7 @@
 
 inline std::vector<VectorPath> SupportedPaths() {
   std::vector<VectorPath> paths;
-  for (VectorPath p :
-       {VectorPath::kSse2, VectorPath::kSse4, VectorPath::kAvx2, VectorPath::kAvx512}) {
+  for (VectorPath p : kVectorPaths) {
     if (CpuSupports(p)) paths.push_back(p);
   }
   return paths;

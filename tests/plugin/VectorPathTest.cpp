@@ -15,22 +15,27 @@
 namespace {
 
 TEST(VectorPath, TheBaselineRunsEverywhereAndTheBestIsSupported) {
-  EXPECT_TRUE(CpuSupports(VectorPath::kSse2));
+  EXPECT_TRUE(CpuSupports(kVectorPaths[0]));
   EXPECT_TRUE(CpuSupports(BestVectorPath()));
+  EXPECT_EQ(ActiveVectorPath(), BestVectorPath());
+#if defined(__aarch64__)
+  // Every AArch64 processor has NEON: it is the only path, and the one taken.
+  EXPECT_EQ(BestVectorPath(), VectorPath::kNeon);
+  EXPECT_EQ(std::string(VectorPathName(VectorPath::kNeon)), "NEON");
+#else
   // The paths are nested: AVX-512 here implies AVX2 with FMA, which implies SSE4.
   EXPECT_TRUE(!CpuSupports(VectorPath::kAvx512) || CpuSupports(VectorPath::kAvx2));
   EXPECT_TRUE(!CpuSupports(VectorPath::kAvx2) || CpuSupports(VectorPath::kSse4));
-  EXPECT_EQ(ActiveVectorPath(), BestVectorPath());
   EXPECT_EQ(std::string(VectorPathName(VectorPath::kSse2)), "SSE2");
   EXPECT_EQ(std::string(VectorPathName(VectorPath::kSse4)), "SSE4");
   EXPECT_EQ(std::string(VectorPathName(VectorPath::kAvx2)), "AVX2");
   EXPECT_EQ(std::string(VectorPathName(VectorPath::kAvx512)), "AVX-512");
+#endif
   std::printf("vector path chosen on this machine: %s\n", VectorPathName(BestVectorPath()));
 }
 
 TEST(VectorPath, ForcingAnUnsupportedPathChangesNothing) {
-  for (VectorPath path :
-       {VectorPath::kSse2, VectorPath::kSse4, VectorPath::kAvx2, VectorPath::kAvx512}) {
+  for (VectorPath path : kVectorPaths) {
     if (CpuSupports(path)) {
       EXPECT_TRUE(ForceVectorPath(path));
       EXPECT_EQ(ActiveVectorPath(), path);

@@ -17,9 +17,9 @@
 #include "CommandLine.h"
 #include "Commands.h"
 #include "DemoSignal.h"
-#include "DenormalGuard.h"
 #include "ParamSettings.h"
 #include "PluginLoader.h"
+#include "plugin/DenormalGuard.h"
 
 namespace {
 

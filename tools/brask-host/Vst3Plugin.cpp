@@ -54,6 +54,13 @@ std::string OnlyBinaryIn(const std::string& folder) {
   return count == 1 ? found : std::string();
 }
 
+// A bundle keeps each processor's Linux binary in a folder of its own.
+#if defined(__aarch64__)
+constexpr char kBundleBinaryFolder[] = "/Contents/aarch64-linux";
+#else
+constexpr char kBundleBinaryFolder[] = "/Contents/x86_64-linux";
+#endif
+
 // A bundle folder names its binary after itself: Foo.vst3/Contents/x86_64-linux/Foo.so.
 std::string BinaryInBundle(const std::string& path) {
   if (!IsDirectory(path)) return path;
@@ -61,7 +68,7 @@ std::string BinaryInBundle(const std::string& path) {
   while (bundle.size() > 1 && bundle.back() == '/') bundle.pop_back();
   std::string stem = bundle.substr(bundle.find_last_of('/') + 1);
   if (EndsWith(stem, ".vst3")) stem.resize(stem.size() - 5);
-  const std::string folder = bundle + "/Contents/x86_64-linux";
+  const std::string folder = bundle + kBundleBinaryFolder;
   const std::string named = folder + "/" + stem + ".so";
   if (Exists(named)) return named;
   const std::string only = OnlyBinaryIn(folder);
