@@ -3,12 +3,11 @@
 #include <cstdio>
 #include <cstring>
 
+#include "ChunkHeader.h"
 #include "IPlugBase.h"
 
 namespace {
 
-constexpr int32_t kChunkMagic = 0x70666674;  // the bytes "tffp"
-constexpr int32_t kChunkVersion = 0x00010000;
 constexpr const char* kUserPresetName = "user preset";
 
 }  // namespace
@@ -38,15 +37,15 @@ int IPlugBase::UnserializeParams(const StateChunk* chunk, int startPos) {
 void IPlugBase::WriteChunkHeader(StateChunk* chunk) {
   if (!chunk) return;
   chunk->Clear();
-  chunk->PutInt32(kChunkMagic);
-  chunk->PutInt32(kChunkVersion);
+  chunk->PutInt32(kChunkHeaderMagic);
+  chunk->PutInt32(kChunkHeaderVersion);
 }
 
 int IPlugBase::ReadChunkHeader(const StateChunk* chunk, int* pos) {
   int32_t magic = 0;
   int32_t version = 0;
   int next = 0;
-  if (chunk && chunk->GetInt32(&magic, 0) == 4 && magic == kChunkMagic) {
+  if (chunk && chunk->GetInt32(&magic, 0) == 4 && magic == kChunkHeaderMagic) {
     next = chunk->GetInt32(&version, 4) == 8 ? 8 : -1;
     if (next < 0) version = 0;
   }
