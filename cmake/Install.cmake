@@ -81,6 +81,7 @@ if(TARGET Brask_lv2)
   install(TARGETS Brask_lv2 Brask_lv2_ui LIBRARY DESTINATION "\${BRASK_LV2_DIR}/Brask.lv2"
           COMPONENT lv2)
   install(FILES ${BRASK_LV2_BUNDLE}/manifest.ttl ${BRASK_LV2_BUNDLE}/brask.ttl
+                ${BRASK_LV2_BUNDLE}/presets.ttl
           DESTINATION "\${BRASK_LV2_DIR}/Brask.lv2" COMPONENT lv2)
 endif()
 configure_file(${CMAKE_CURRENT_LIST_DIR}/PackageReadme.txt.in ${CMAKE_BINARY_DIR}/README.txt @ONLY)
