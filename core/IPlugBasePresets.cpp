@@ -20,15 +20,18 @@ bool IPlugBase::SerializeParams(StateChunk* chunk) {
   return ok;
 }
 
+// A block is taken whole or not at all: a block that ends early (a truncated preset or state)
+// leaves every value as it was, rather than loading some values and zeroing the next. The size
+// is checked first, so nothing is buffered (a program change loads a preset on the audio thread).
 int IPlugBase::UnserializeParams(const StateChunk* chunk, int startPos) {
   std::lock_guard<std::recursive_mutex> lock(mMutex);
-  const StateChunk empty;
-  if (!chunk) chunk = &empty;
+  const int64_t blockSize = int64_t(sizeof(double)) * ParamCount();
+  if (!chunk || startPos < 0 || int64_t(chunk->Size()) - startPos < blockSize) return -1;
   int pos = startPos;
-  for (size_t i = 0; i < mParams.size() && pos >= 0; ++i) {
+  for (IParamRecord& param : mParams) {
     double value = 0.0;
     pos = chunk->GetDouble(&value, pos);
-    mParams[i].SetValueClamped(pos >= 0 ? value : 0.0);
+    param.SetValueClamped(value);
   }
   for (int i = 0; i < ParamCount(); ++i) OnParamChanged(i);
   return pos;
