@@ -12,6 +12,9 @@
 #   vst3, vst2  the modules                   doc     read-me and licence
 #   host        brask-host and its man page   debian  the .deb's copyright and changelog
 #   lv2         the LV2 bundle, into <prefix>/lib/lv2 or ~/.lv2 (BRASK_LV2_DIR below)
+# The factory presets go with their modules: the .vstpreset files (vst3) into the folder VST 3
+# hosts read a plug-in's presets from, <prefix>/share/vst3/presets/Wyrdworks/Brask or
+# ~/.vst3/presets/Wyrdworks/Brask, and the .fxp files (vst2) beside them.
 # host and debian are left out of a plain `cmake --install` and of the archives.
 
 if(NOT TARGET Brask_vst3 AND NOT TARGET Brask_vst2 AND NOT TARGET Brask_lv2)
@@ -26,6 +29,7 @@ if(WIN32)
   install(CODE [[
     set(BRASK_VST3_DIR "VST3")
     set(BRASK_VST2_DIR "VST2")
+    set(BRASK_PRESET_DIR "VST3 Presets/Wyrdworks/Brask")
     set(BRASK_DOC_DIR ".")
   ]] ALL_COMPONENTS)
 else()
@@ -48,6 +52,7 @@ else()
       set(BRASK_VST3_DIR ".vst3")
       set(BRASK_VST2_DIR ".vst")
       set(BRASK_LV2_DIR ".lv2")
+      set(BRASK_PRESET_DIR ".vst3/presets/Wyrdworks/Brask")
       set(BRASK_BIN_DIR ".local/bin")
       set(BRASK_DOC_DIR ".local/share/doc/brask")
       set(BRASK_MAN_DIR ".local/share/man")
@@ -55,6 +60,7 @@ else()
       set(BRASK_VST3_DIR "lib/vst3")
       set(BRASK_VST2_DIR "lib/vst")
       set(BRASK_LV2_DIR "lib/lv2")
+      set(BRASK_PRESET_DIR "share/vst3/presets/Wyrdworks/Brask")
       set(BRASK_BIN_DIR "bin")
       set(BRASK_DOC_DIR "share/doc/brask")
       set(BRASK_MAN_DIR "share/man")
@@ -83,6 +89,12 @@ if(TARGET Brask_lv2)
   install(FILES ${BRASK_LV2_BUNDLE}/manifest.ttl ${BRASK_LV2_BUNDLE}/brask.ttl
                 ${BRASK_LV2_BUNDLE}/presets.ttl
           DESTINATION "\${BRASK_LV2_DIR}/Brask.lv2" COMPONENT lv2)
+endif()
+if(TARGET brask_preset_files)
+  install(DIRECTORY ${BRASK_PRESET_FILES_DIR}/ DESTINATION "\${BRASK_PRESET_DIR}" COMPONENT vst3
+          FILES_MATCHING PATTERN "*.vstpreset")
+  install(DIRECTORY ${BRASK_PRESET_FILES_DIR}/ DESTINATION "\${BRASK_PRESET_DIR}" COMPONENT vst2
+          FILES_MATCHING PATTERN "*.fxp")
 endif()
 configure_file(${CMAKE_CURRENT_LIST_DIR}/PackageReadme.txt.in ${CMAKE_BINARY_DIR}/README.txt @ONLY)
 install(FILES ${CMAKE_BINARY_DIR}/README.txt DESTINATION "\${BRASK_DOC_DIR}" COMPONENT doc)

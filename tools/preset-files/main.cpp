@@ -71,9 +71,11 @@ std::vector<uint8_t> Vst3File(const BraskPreset& preset, bool guidClassId) {
   const std::string info = MetaInfo(preset);
   VstPreset file;
   file.classId = VstClassIdText(kBraskVst3ClassId, guidClassId);
+  // The controller state comes last, so its list entry is the file's last bytes: a file cut
+  // short anywhere loses that entry, and hosts then load nothing rather than a stale state.
   file.chunks = {{"Comp", {}},
-                 {"Cont", Bytes(controllerState)},
-                 {"Info", std::vector<uint8_t>(info.begin(), info.end())}};
+                 {"Info", std::vector<uint8_t>(info.begin(), info.end())},
+                 {"Cont", Bytes(controllerState)}};
   return WriteVstPreset(file);
 }
 
