@@ -31,7 +31,7 @@ inline uint64_t GetBig(const PresetByteVector& in, size_t at, int width) {
 }
 
 inline void PutText(PresetByteVector* out, const std::string& text) {
-  out->insert(out->end(), text.begin(), text.end());
+  for (char c : text) out->push_back(uint8_t(c));
 }
 
 // Four bytes at `at` as text, with anything unprintable shown as '?', for messages.
