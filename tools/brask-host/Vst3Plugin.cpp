@@ -614,7 +614,7 @@ bool Vst3Plugin::LoadPresetFile(const std::string& path, std::string* error) {
   }
   if (const VstPresetChunk* controllerChunk = preset.Find("Cont")) {
     std::vector<uint8_t> controllerState = controllerChunk->data;
-    if (controller->setState(stream(&controllerState)) != kResultOk) {
+    if (!accepted(controller->setState(stream(&controllerState)))) {
       *error = path + ": the plug-in refused the preset's controller state";
       return false;
     }
