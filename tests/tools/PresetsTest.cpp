@@ -141,13 +141,6 @@ TEST_F(HostPresets, TheMeterSummaryMeasuresThePreset) {
   EXPECT_LT(summary["gainReductionDb"].number, summary["largestGainReductionDb"].number);
 }
 
-TEST_F(HostPresets, UnknownNamesListTheKnownOnes) {
-  const HostRun run = RunHost({"presets", Vst2Module(), "--preset", "Brickwall"});
-  EXPECT_EQ(run.exitCode, 1);
-  EXPECT_NE(run.err.find("no preset \"Brickwall\""), std::string::npos) << run.err;
-  EXPECT_NE(run.err.find("Drum Bus Glue, Init, Limiter-Like Catch"), std::string::npos) << run.err;
-}
-
 // Each bad file, by format: refused by `presets --preset` and by `render --preset` with the file
 // and the reason named, and the refused render writes nothing.
 TEST_F(HostPresets, BadPresetFilesAreRefusedWithTheReason) {
@@ -198,22 +191,4 @@ TEST_F(HostPresets, BadPresetFilesAreRefusedWithTheReason) {
     EXPECT_NE(rendered.err.find(c.reason), std::string::npos) << c.file << ": " << rendered.err;
     EXPECT_EQ(dir.Files(), before) << c.file << ": a refused render left a file";
   }
-}
-
-// A damaged file among the installed presets is reported and skipped; the others still list.
-TEST_F(HostPresets, ADamagedInstalledPresetIsSkippedAndReported) {
-  const std::string folder = dir.Path("presets/Wyrdworks/Brask");
-  ASSERT_EQ(RunProgram("/bin/mkdir", {"-p", folder}).exitCode, 0);
-  ASSERT_EQ(RunProgram("/bin/cp", {Vst2Module(), dir.Path("Brask.so")}).exitCode, 0);
-  Write(folder + "/Piano.fxp", Slurped(Built("Piano.fxp")));
-  Write(folder + "/Broken.fxp", Slurped(Built("Init.fxp")).substr(0, 70));
-  const HostRun run = RunHost({"presets", dir.Path("Brask.so"), "--json"});
-  EXPECT_EQ(run.exitCode, 1);
-  EXPECT_NE(run.err.find("skipped " + folder + "/Broken.fxp: truncated"), std::string::npos)
-      << run.err;
-  JsonValue listing;
-  ASSERT_TRUE(JsonValue::Parse(run.out, &listing)) << run.out;
-  ASSERT_EQ(listing["presets"].items.size(), 1u);
-  EXPECT_EQ(listing["presets"].items[0]["name"].text, "Piano");
-  EXPECT_EQ(listing["presets"].items[0]["values"]["Release"].number, 1200.0);
 }
