@@ -3,14 +3,16 @@
 ;   makensis -DVERSION=<x.y.z> -DSTAGE=<staged folder> -DOUTFILE=<setup.exe> BraskSetup.nsi
 ;
 ; It installs the VST 3 bundle into Common Files\VST3, the folder every VST 3 host scans, and,
-; as an optional component, the VST 2 module Brask.dll into a folder the user chooses: that
-; folder is $INSTDIR, so /D= sets it. The factory presets go to ProgramData\VST3 Presets\
-; Wyrdworks\Brask, where VST 3 hosts look for a plug-in's presets: the .vstpreset files with the
-; VST 3 plug-in, the .fxp files beside them with the VST 2 module. The uninstaller, read-me and licence go to
+; as optional components, the CLAP module Brask.clap into Common Files\CLAP, the folder CLAP
+; hosts scan, and the VST 2 module Brask.dll into a folder the user chooses: that folder is
+; $INSTDIR, so /D= sets it. The factory presets go to ProgramData\VST3 Presets\Wyrdworks\Brask,
+; where VST 3 hosts look for a plug-in's presets: the .vstpreset files with the VST 3 plug-in,
+; the .fxp files beside them with the VST 2 module. The uninstaller, read-me and licence go to
 ; Program Files\Wyrdworks\Brask, and Add/Remove Programs lists the installation.
 ;
-;   Brask-<version>-windows-x64-setup.exe [/S] [/NOVST2] [/D=C:\path\to\VST2 folder]
+;   Brask-<version>-windows-x64-setup.exe [/S] [/NOVST2] [/NOCLAP] [/D=C:\path\to\VST2 folder]
 ;     /S       silent      /NOVST2  leave the VST 2 module out (and remove an installed one)
+;                          /NOCLAP  leave the CLAP module out (and remove an installed one)
 ;     /D=      the VST 2 folder (default: the previous one, else Program Files\VSTPlugins);
 ;              it must come last and stay unquoted, even with spaces
 ;   Exit code 2: a target folder cannot be created or written; nothing was installed.
@@ -35,6 +37,7 @@ SetCompressor /SOLID lzma
 !define UNINST_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Brask"
 !define APP_DIR "$PROGRAMFILES64\Wyrdworks\Brask"
 !define VST3_DIR "$COMMONFILES64\VST3"
+!define CLAP_DIR "$COMMONFILES64\CLAP"
 ; $APPDATA is ProgramData once the shell folders are the common ones (SetShellVarContext all).
 !define PRESET_DIR "$APPDATA\VST3 Presets\Wyrdworks\Brask"
 
@@ -55,11 +58,13 @@ VIAddVersionKey LegalCopyright "Wyrdworks; GPL-3.0-or-later"
 Var OldVst2Folder
 Var OldVst2Top
 Var OldVst3Top
+Var OldClapTop
 Var OldAppTop
 Var OldPresetTop
 ; The topmost folder this installer created for each target ("" when the folder existed).
 Var Vst2Top
 Var Vst3Top
+Var ClapTop
 Var AppTop
 Var PresetTop
 
@@ -195,6 +200,17 @@ Section "VST 3 plug-in" SecVst3
   File "${STAGE}/VST3 Presets/Wyrdworks/Brask/*.vstpreset"
 SectionEnd
 
+Section "CLAP plug-in" SecClap
+  StrCpy $R0 "${CLAP_DIR}"
+  Call TopMissing
+  StrCpy $ClapTop $R1
+  ${If} $ClapTop == ""
+    StrCpy $ClapTop $OldClapTop
+  ${EndIf}
+  SetOutPath "${CLAP_DIR}"
+  File "${STAGE}/CLAP/Brask.clap"
+SectionEnd
+
 Section "VST 2 plug-in" SecVst2
   ${If} $OldVst2Folder != ""
   ${AndIf} $OldVst2Folder != $INSTDIR
@@ -218,6 +234,12 @@ Section "VST 2 plug-in" SecVst2
 SectionEnd
 
 Section "-Uninstaller and registration"
+  ${IfNot} ${SectionIsSelected} ${SecClap}
+    Delete "${CLAP_DIR}\Brask.clap"
+    StrCpy $R0 "${CLAP_DIR}"
+    StrCpy $R1 $OldClapTop
+    Call RemoveCreated
+  ${EndIf}
   ${IfNot} ${SectionIsSelected} ${SecVst2}
   ${AndIf} $OldVst2Folder != ""
     Delete "$OldVst2Folder\Brask.dll"
@@ -259,12 +281,23 @@ Section "-Uninstaller and registration"
     ${GetSize} "$INSTDIR" "/M=Brask.dll /S=0K /G=0" $R3 $R1 $R2
     IntOp $R0 $R0 + $R3
   ${EndIf}
+  ${If} ${SectionIsSelected} ${SecClap}
+    ${GetSize} "${CLAP_DIR}" "/M=Brask.clap /S=0K /G=0" $R3 $R1 $R2
+    IntOp $R0 $R0 + $R3
+  ${EndIf}
   WriteRegDWORD HKLM "${UNINST_KEY}" "EstimatedSize" $R0
   ; What the uninstaller removes, and which folders it may remove with it.
   WriteRegStr HKLM "${UNINST_KEY}" "Vst3Folder" "${VST3_DIR}"
   WriteRegStr HKLM "${UNINST_KEY}" "Vst3CreatedFolder" $Vst3Top
   WriteRegStr HKLM "${UNINST_KEY}" "AppCreatedFolder" $AppTop
   WriteRegStr HKLM "${UNINST_KEY}" "PresetCreatedFolder" $PresetTop
+  ${If} ${SectionIsSelected} ${SecClap}
+    WriteRegStr HKLM "${UNINST_KEY}" "ClapCreatedFolder" $ClapTop
+    WriteRegDWORD HKLM "${UNINST_KEY}" "ClapInstalled" 1
+  ${Else}
+    DeleteRegValue HKLM "${UNINST_KEY}" "ClapCreatedFolder"
+    DeleteRegValue HKLM "${UNINST_KEY}" "ClapInstalled"
+  ${EndIf}
   ${If} ${SectionIsSelected} ${SecVst2}
     WriteRegStr HKLM "${UNINST_KEY}" "Vst2Folder" $INSTDIR
     WriteRegStr HKLM "${UNINST_KEY}" "Vst2CreatedFolder" $Vst2Top
@@ -280,6 +313,7 @@ Function .onInit
   ReadRegStr $OldVst2Folder HKLM "${UNINST_KEY}" "Vst2Folder"
   ReadRegStr $OldVst2Top HKLM "${UNINST_KEY}" "Vst2CreatedFolder"
   ReadRegStr $OldVst3Top HKLM "${UNINST_KEY}" "Vst3CreatedFolder"
+  ReadRegStr $OldClapTop HKLM "${UNINST_KEY}" "ClapCreatedFolder"
   ReadRegStr $OldAppTop HKLM "${UNINST_KEY}" "AppCreatedFolder"
   ReadRegStr $OldPresetTop HKLM "${UNINST_KEY}" "PresetCreatedFolder"
   ; NSIS itself replaces a /D= folder it cannot use (no such drive) by the default, silently,
@@ -309,6 +343,11 @@ Function .onInit
   ${IfNot} ${Errors}
     !insertmacro UnselectSection ${SecVst2}
   ${EndIf}
+  ClearErrors
+  ${GetOptions} $R0 "/NOCLAP" $R1
+  ${IfNot} ${Errors}
+    !insertmacro UnselectSection ${SecClap}
+  ${EndIf}
 FunctionEnd
 
 Function SkipUnlessVst2
@@ -332,6 +371,14 @@ Function CheckTargets
       Call Fail
     ${EndIf}
   ${EndIf}
+  ${If} ${SectionIsSelected} ${SecClap}
+    StrCpy $R0 "${CLAP_DIR}"
+    Call CheckWritable
+    ${If} $R3 != ""
+      StrCpy $R9 "cannot install into the CLAP folder $R0: $R3."
+      Call Fail
+    ${EndIf}
+  ${EndIf}
   StrCpy $R0 "${APP_DIR}"
   Call CheckWritable
   ${If} $R3 != ""
@@ -349,6 +396,8 @@ FunctionEnd
 !insertmacro MUI_FUNCTION_DESCRIPTION_BEGIN
   !insertmacro MUI_DESCRIPTION_TEXT ${SecVst3} "Brask.vst3, into $COMMONFILES64\VST3 where every \
     VST 3 host looks, and its factory presets. Always installed."
+  !insertmacro MUI_DESCRIPTION_TEXT ${SecClap} "Brask.clap, into $COMMONFILES64\CLAP where every \
+    CLAP host looks."
   !insertmacro MUI_DESCRIPTION_TEXT ${SecVst2} "Brask.dll, for hosts without VST 3, into a folder \
     you choose next, and its factory presets (.fxp)."
 !insertmacro MUI_FUNCTION_DESCRIPTION_END
@@ -363,6 +412,13 @@ Section "Uninstall"
   ReadRegStr $R1 HKLM "${UNINST_KEY}" "Vst2CreatedFolder"
   ${If} $R0 != ""
     Delete "$R0\Brask.dll"
+    Call un.RemoveCreated
+  ${EndIf}
+  ReadRegDWORD $R2 HKLM "${UNINST_KEY}" "ClapInstalled"
+  ${If} $R2 == 1
+    Delete "${CLAP_DIR}\Brask.clap"
+    StrCpy $R0 "${CLAP_DIR}"
+    ReadRegStr $R1 HKLM "${UNINST_KEY}" "ClapCreatedFolder"
     Call un.RemoveCreated
   ${EndIf}
   ReadRegStr $R0 HKLM "${UNINST_KEY}" "Vst3Folder"

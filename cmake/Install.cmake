@@ -1,9 +1,9 @@
 # Install and package rules for the plug-in modules.
 #
 # `cmake --install build/linux` puts the modules where Linux hosts look for them in the home
-# folder: ~/.vst3/Brask.vst3 and ~/.vst/Brask.so (the default prefix is the home folder of the
-# user who configured the build). With another prefix (`--prefix /usr/local`) they go to
-# <prefix>/lib/vst3 and <prefix>/lib/vst, the system-wide places. scripts/package builds the
+# folder: ~/.vst3/Brask.vst3, ~/.vst/Brask.so and ~/.clap/Brask.clap (the default prefix is the
+# home folder of the user who configured the build). With another prefix (`--prefix /usr/local`)
+# they go to <prefix>/lib/vst3, <prefix>/lib/vst and <prefix>/lib/clap, the system-wide places. scripts/package builds the
 # release packages from the same rules: with CPack a .tar.gz and a .deb for Linux and a .zip for
 # Windows, and the Windows installer (cmake/BraskSetup.nsi) from a staged install.
 #
@@ -12,12 +12,13 @@
 #   vst3, vst2  the modules                   doc     read-me and licence
 #   host        brask-host and its man page   debian  the .deb's copyright and changelog
 #   lv2         the LV2 bundle, into <prefix>/lib/lv2 or ~/.lv2 (BRASK_LV2_DIR below)
+#   clap        Brask.clap, into <prefix>/lib/clap or ~/.clap (BRASK_CLAP_DIR below)
+# host and debian are left out of a plain `cmake --install` and of the archives.
 # The factory presets go with their modules: the .vstpreset files (vst3) into the folder VST 3
 # hosts read a plug-in's presets from, <prefix>/share/vst3/presets/Wyrdworks/Brask or
 # ~/.vst3/presets/Wyrdworks/Brask, and the .fxp files (vst2) beside them.
-# host and debian are left out of a plain `cmake --install` and of the archives.
 
-if(NOT TARGET Brask_vst3 AND NOT TARGET Brask_vst2 AND NOT TARGET Brask_lv2)
+if(NOT TARGET Brask_vst3 AND NOT TARGET Brask_vst2 AND NOT TARGET Brask_lv2 AND NOT TARGET Brask_clap)
   return()
 endif()
 
@@ -29,6 +30,7 @@ if(WIN32)
   install(CODE [[
     set(BRASK_VST3_DIR "VST3")
     set(BRASK_VST2_DIR "VST2")
+    set(BRASK_CLAP_DIR "CLAP")
     set(BRASK_PRESET_DIR "VST3 Presets/Wyrdworks/Brask")
     set(BRASK_DOC_DIR ".")
   ]] ALL_COMPONENTS)
@@ -52,6 +54,7 @@ else()
       set(BRASK_VST3_DIR ".vst3")
       set(BRASK_VST2_DIR ".vst")
       set(BRASK_LV2_DIR ".lv2")
+      set(BRASK_CLAP_DIR ".clap")
       set(BRASK_PRESET_DIR ".vst3/presets/Wyrdworks/Brask")
       set(BRASK_BIN_DIR ".local/bin")
       set(BRASK_DOC_DIR ".local/share/doc/brask")
@@ -60,6 +63,7 @@ else()
       set(BRASK_VST3_DIR "lib/vst3")
       set(BRASK_VST2_DIR "lib/vst")
       set(BRASK_LV2_DIR "lib/lv2")
+      set(BRASK_CLAP_DIR "lib/clap")
       set(BRASK_PRESET_DIR "share/vst3/presets/Wyrdworks/Brask")
       set(BRASK_BIN_DIR "bin")
       set(BRASK_DOC_DIR "share/doc/brask")
@@ -78,6 +82,10 @@ if(TARGET Brask_vst3)
 endif()
 if(TARGET Brask_vst2)
   install(TARGETS Brask_vst2 LIBRARY DESTINATION "\${BRASK_VST2_DIR}" COMPONENT vst2)
+endif()
+if(TARGET Brask_clap)
+  install(TARGETS Brask_clap LIBRARY DESTINATION "\${BRASK_CLAP_DIR}" RUNTIME DESTINATION
+          "\${BRASK_CLAP_DIR}" COMPONENT clap)
 endif()
 if(TARGET brask-host)
   install(TARGETS brask-host RUNTIME DESTINATION "\${BRASK_BIN_DIR}" COMPONENT host EXCLUDE_FROM_ALL)
@@ -107,7 +115,7 @@ endif()
 set(CPACK_PACKAGE_NAME Brask)
 set(CPACK_PACKAGE_VENDOR Wyrdworks)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "stereo compressor audio plug-in (VST 3, VST 2 and LV2)")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "stereo compressor audio plug-in (VST 3, VST 2, CLAP and LV2)")
 set(CPACK_PROJECT_CONFIG_FILE ${CMAKE_CURRENT_LIST_DIR}/CPackComponents.cmake)
 # Debug sections stay in the build tree, out of every package.
 set(CPACK_STRIP_FILES ON)

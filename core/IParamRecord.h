@@ -10,6 +10,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "ParamUnit.h"
+
 enum ParamKind {
   ParamKindNone = 0,
   ParamKindBool = 1,
@@ -38,6 +40,7 @@ class IParamRecord {
   void SetShapeExponent(double shape);  // 0 keeps the previous shape
   void AddDisplayText(int value, const char* text);
   void SetNegateDisplay(bool negate) { mNegateDisplay = negate; }
+  void SetUnit(const ParamUnit& unit) { mUnit = unit; }
 
   // ---mapping between plain and normalized values---
   double NormalizedFromPlain(double plain) const;
@@ -71,6 +74,7 @@ class IParamRecord {
   const char* Group() const { return mGroup; }
   bool NegateDisplay() const { return mNegateDisplay; }
   bool CanAutomate() const { return mCanAutomate; }
+  const ParamUnit& Unit() const { return mUnit; }
 
  private:
   ParamKind mKind = ParamKindNone;
@@ -87,4 +91,5 @@ class IParamRecord {
   bool mNegateDisplay = false;
   bool mCanAutomate = true;
   std::vector<DisplayTextEntry> mDisplayTexts;
+  ParamUnit mUnit;  // how hosts with units show the value
 };

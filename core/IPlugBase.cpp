@@ -199,6 +199,23 @@ const IParamRecord* IPlugBase::ParamAt(int idx) const {
   return idx >= 0 && idx < ParamCount() ? &mParams[size_t(idx)] : nullptr;
 }
 
+// The controls take a normalized value as the host sent it (a switch shows where the host put
+// it, before the record snaps it), and a plain one as the record keeps it.
+bool IPlugBase::SetParamFromHost(int paramIdx, double value, bool isNormalized) {
+  std::lock_guard<std::recursive_mutex> lock(mMutex);
+  IParamRecord* param = ParamAt(paramIdx);
+  if (!param || std::isnan(value)) return false;
+  if (isNormalized) {
+    param->SetValueFromNormalized(value);
+  } else {
+    param->SetValueClamped(value);
+  }
+  if (mEditor)
+    mEditor->ReflectParameter(paramIdx, isNormalized ? value : param->Value(), isNormalized);
+  OnParamChanged(paramIdx);
+  return true;
+}
+
 // ---channels and buffers---
 
 bool IPlugBase::LegalIO(int inputs, int outputs) const {

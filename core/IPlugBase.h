@@ -23,7 +23,7 @@
 class IGraphics;
 
 // Plug-in format codes answered by GetPluginApi.
-enum PluginApi { kApiVST2 = 0, kApiVST3 = 1 };
+enum PluginApi { kApiVST2 = 0, kApiVST3 = 1, kApiCLAP = 3 };
 
 // Identity and fixed configuration the plug-in hands to the core through its adaptor.
 struct IPlugIdentity {
@@ -122,6 +122,12 @@ class IPlugBase {
   int ParamCount() const { return int(mParams.size()); }
   IParamRecord* ParamAt(int idx);  // null outside 0..count-1
   const IParamRecord* ParamAt(int idx) const;
+  // A host's write of one parameter, the one path every adaptor takes, under the instance
+  // lock: the record takes the value (a normalized one through the shape, snapped and capped
+  // at the maximum; a plain one clamped into the range), the controls show it, then the plug-in
+  // hears of it. A NaN names no value and changes nothing. False for an index that names no
+  // parameter or a NaN.
+  bool SetParamFromHost(int paramIdx, double value, bool isNormalized);
 
   // ---channels and buffers---
   int InputCount() const { return int(mInputs.size()); }

@@ -7,10 +7,8 @@
 // and 4, and a host that sizes the editor's window.
 
 #include <cstdint>
-#include <mutex>
 
 #include "core/IPlugBase.h"
-#include "gui/IGraphics.h"
 #include "lv2/Lv2PortValue.h"
 
 class IPlugLV2Base : public IPlugBase {
@@ -35,12 +33,8 @@ class IPlugLV2Base : public IPlugBase {
   // Port value v reaches parameter index as host automation does: record, editor, then the
   // plug-in. Nothing happens for a value that names none (NaN).
   void ApplyPortValue(int index, float v) {
-    std::lock_guard<std::recursive_mutex> lock(Mutex());
-    IParamRecord* record = ParamAt(index);
+    const IParamRecord* record = ParamAt(index);
     double plain = 0.0;
-    if (!record || !PlainFromPortValue(*record, v, &plain)) return;
-    record->SetValueClamped(plain);
-    if (Editor()) Editor()->ReflectParameter(index, record->Value(), false);
-    OnParamChanged(index);
+    if (record && PlainFromPortValue(*record, v, &plain)) SetParamFromHost(index, plain, false);
   }
 };

@@ -15,7 +15,7 @@
 #include <limits>
 
 #include "Biquad.h"
-#include "CurveKernels.h"
+#include "ChunkKernels.h"
 #include "NyquistLowpass.h"
 #include "PluginAdaptor.h"
 
@@ -44,26 +44,13 @@ class Brask : public PluginAdaptor {
   void ProcessBlock(double** inputs, double** outputs, int nFrames) override;
 
   // The gain currently applied to both channels, and the value the meter shows.
-  double GainState() const { return gainState; }
-  double MeterLevel() const { return meterLevel; }
+  double GainState() const { return state.gainState; }
+  double MeterLevel() const { return state.meterLevel; }
   int MeterControlIndex() const { return meterControlIndex; }
 
  private:
   // A cache key no value equals, so the first block computes everything.
   static constexpr double kNoValue = std::numeric_limits<double>::quiet_NaN();
-
-  // The per-block values of the processing.
-  struct BlockConstants {
-    DetectorLaw law;        // drive, saturation amount, detector pole, threshold, I
-    double F;               // attack: largest fall per sample
-    double G;               // release: 1/G is the largest rise per sample
-    double meterSmoothing;  // meter pole
-    double m;               // "Mix" as a share
-    int bypass;             // switch positions, -1 when out of range
-    int sidechain;
-    IControl* meter;              // the meter control, or null
-    const CurveKernels* kernels;  // the vector path's kernels
-  };
 
   // What the cached time constants were computed from; a block whose values match reuses
   // them, bit for bit the same as computing them again. NaN until the first block: it matches
@@ -76,34 +63,13 @@ class Brask : public PluginAdaptor {
     }
   };
 
-  // The detector's input for a chunk: the main or the side-chain pair, from frame start.
-  struct DetectorInput {
-    const double* left;
-    const double* right;
-    int frames;
-    DetectorInput Ahead(int start, int count) const { return {left + start, right + start, count}; }
-  };
-
-  // The processing runs in chunks, pass by pass: the curves and the gain law cost most and are
-  // independent from sample to sample, so the vector kernels evaluate them over a whole chunk;
-  // only the cheap recursive parts (filters, gain slew, meter) then run strictly in order.
-  static constexpr int kChunkFrames = 64;
-
   void DefineParameters();
   // Designs every filter for the current sample rate and "HPF", unless already designed so.
   void DesignFilters(double sampleRate);
   // The gain law's and the meter's constants for the block, recomputed when they change.
   void UpdateTimeConstants(double I, double attackSec, double releaseSec, double sampleRate);
   static void PassMainInput(double** inputs, double** outputs, int nFrames);
-  // Runs the detector filters over a chunk into detectorChunk.
-  void FilterDetector(const DetectorInput& in, int sidechain);
-  // Smooths the gain, filters and mixes the audio, writes the outputs and keeps the meter;
-  // meanwhile filters the next chunk's detector input into detectorChunk.
-  void RenderChunk(const double* const* inputs, double* const* outputs, int frames,
-                   const BlockConstants& c, const DetectorInput& ahead);
   IControl* MeterControl();  // null without an editor or with the index outside its list
-  // The meter's smoothed level after a sample with gain S.
-  static double NextMeterLevel(double level, double S, double smoothing);
   // Brings back to rest any state that extreme input drove out of the finite range, so one bad
   // block never poisons the ones after it.
   void RecoverNonFiniteState();
@@ -114,21 +80,12 @@ class Brask : public PluginAdaptor {
   double releaseParam = 400.0;  // "Release", 100..3000
   double mixParam = 100.0;      // "Mix", 0..100
   double hpfParam = 20.0;       // "HPF", Hz
-  double gainState = 1.0;       // the applied gain S, shared by both channels
   int meterControlIndex = -1;   // the meter's index in the editor's control list
-  double meterLevel = 1.0;      // smoothed gain reduction shown by the meter
-  Biquad detectorHighpass[2];
-  Biquad audioHighpass[2];
-  NyquistLowpass audioLowpass[2];
-  double detectorSample[2] = {0.0, 0.0};  // dL, dR of the most recent detector sample
+  RecursiveState state;         // filters, gain and meter level
 
-  BlockConstants constants = {};  // valid once constantsKey is set
+  BlockSettings constants = {};  // valid once constantsKey is set
   ConstantsKey constantsKey;
   double detectorDesignKey[2] = {kNoValue, kNoValue};  // "HPF" and rate of that design
   double audioDesignRate = kNoValue;                   // rate of the audio filters' design
-
-  // The current chunk, pass by pass.
-  double detectorChunk[2][kChunkFrames] = {};  // dL, dR
-  double targetGain[kChunkFrames] = {};        // R
-  float saturatedAudio[2][kChunkFrames] = {};  // sL, sR rounded to float
+  ChunkBuffers buffers = {};                           // the next chunk's filtered detector input
 };

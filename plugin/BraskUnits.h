@@ -1,24 +1,9 @@
 #pragma once
-// The real unit of each parameter's plain value, for formats that can name one (LV2 port
-// units). The parameter records keep the one label "%" for every knob: that is what hosts of
-// the VST modules show and what their saved projects were made with.
+// BraskUnits: the units Brask's parameters read in where a host shows units: dB for "Input"
+// and "Output", the attack time in milliseconds and the release time in seconds that the two
+// time knobs set, percent for "Mix", Hz for "HPF", and on/off for the two switches.
 
-#include "Brask.h"
+class IPlugBase;
 
-enum class ParamUnit { kNone, kDecibel, kPercent, kHertz };
-
-// "Attack" and "Release" have none: their 1..50 and 100..3000 scales are not times, and the
-// switches are plain on/off.
-constexpr ParamUnit BraskParamUnit(int paramIdx) {
-  switch (paramIdx) {
-    case kParamInput:
-    case kParamOutput:
-      return ParamUnit::kDecibel;
-    case kParamMix:
-      return ParamUnit::kPercent;
-    case kParamHpf:
-      return ParamUnit::kHertz;
-    default:
-      return ParamUnit::kNone;
-  }
-}
+// Gives each of the eight parameter records of plug its unit (core/ParamUnit.h).
+void SetBraskUnits(IPlugBase* plug);

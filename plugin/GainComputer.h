@@ -41,6 +41,14 @@ inline double SmoothedGain(double S, double R, double F, double G) {
   return S / G < R ? S / G : R;
 }
 
+// The meter's smoothed level after a sample with gain S: it follows |1 - S|, pushed 1.25 %
+// beyond it on the way up and short of it on the way down, through the one-pole smoothing.
+inline double NextMeterLevel(double level, double S, double smoothing) {
+  const double v = std::fabs(1.0 - S);
+  const double target = v > level ? v * 1.0125 : v * 0.9875;
+  return (level - target) * smoothing + target;
+}
+
 // The per-block constants of the detector and the gain law.
 struct DetectorLaw {
   double gin;  // detector drive, 10^(Input/20)

@@ -1,47 +1,136 @@
-#pragma once
 // StereoFilters: a left and a right filter of the same kind run side by side, in the two low
-// lanes of one SSE2 register. Each lane performs exactly the scalar filter's operations in the
+// lanes of one 128-bit vector. Each lane performs exactly the scalar filter's operations in the
 // scalar order (no contraction, the same roundings), so the results are bit for bit those of
 // NyquistLowpass::ProcessSample and Biquad::ProcessSample; a recursive filter cannot be
 // vectorised over time, but the two channels can share one instruction stream, which halves
 // the work and keeps every state in a register. A pair is loaded from the two scalar filters
-// before a chunk and stored back after it. SSE2 is part of every x86-64 processor.
+// before a chunk and stored back after it.
+//
+// Compiled once per vector path: include it inside a file that Highway's foreach_target
+// compiles per target. Vector targets use Highway's fixed 128-bit vectors, which every SIMD
+// instruction set has; the baseline (Highway's static target) runs the two scalar filters.
 
-#include <emmintrin.h>
+// Per-target include guard: on for each target in turn.
+#if defined(BRASK_STEREO_FILTERS_H_) == defined(HWY_TARGET_TOGGLE)
+#ifdef BRASK_STEREO_FILTERS_H_
+#undef BRASK_STEREO_FILTERS_H_
+#else
+#define BRASK_STEREO_FILTERS_H_
+#endif
+
+#include <hwy/highway.h>
 
 #include <cfloat>
 
 #include "Biquad.h"
 #include "NyquistLowpass.h"
 
-// Left and right in lanes 0 and 1.
-inline __m128 StereoFloat(float left, float right) { return _mm_setr_ps(left, right, 0.0f, 0.0f); }
-inline __m128d StereoDouble(double left, double right) { return _mm_setr_pd(left, right); }
-inline double LeftOf(__m128d v) { return _mm_cvtsd_f64(v); }
-inline double RightOf(__m128d v) { return _mm_cvtsd_f64(_mm_unpackhi_pd(v, v)); }
+HWY_BEFORE_NAMESPACE();
+namespace brask {
+namespace HWY_NAMESPACE {
 
-// double(float(v)) in both lanes.
-inline __m128d RoundedToFloat(__m128d v) { return _mm_cvtps_pd(_mm_cvtpd_ps(v)); }
+#if HWY_TARGET == HWY_SCALAR || HWY_TARGET == HWY_EMU128  // the baseline
+
+// Left and right as two numbers.
+struct StereoDouble {
+  double left, right;
+};
+struct StereoFloat {
+  float left, right;
+};
+
+inline StereoDouble MakeStereo(double left, double right) { return {left, right}; }
+inline StereoFloat MakeStereo(float left, float right) { return {left, right}; }
+inline double LeftOf(StereoDouble v) { return v.left; }
+inline double RightOf(StereoDouble v) { return v.right; }
+inline float LeftOf(StereoFloat v) { return v.left; }
+inline float RightOf(StereoFloat v) { return v.right; }
+inline StereoFloat RoundedToFloat(StereoDouble v) { return {float(v.left), float(v.right)}; }
+inline StereoDouble Widened(StereoFloat v) { return {double(v.left), double(v.right)}; }
+
+class StereoNyquistLowpass {
+ public:
+  explicit StereoNyquistLowpass(const NyquistLowpass* pair) : filters{pair[0], pair[1]} {}
+  void StoreTo(NyquistLowpass* pair) const {
+    for (int c = 0; c < 2; ++c) {
+      pair[c].x1 = filters[c].x1;
+      pair[c].x2 = filters[c].x2;
+      pair[c].y1 = filters[c].y1;
+      pair[c].y2 = filters[c].y2;
+    }
+  }
+  StereoFloat ProcessSample(StereoFloat x) {
+    return {filters[0].ProcessSample(x.left), filters[1].ProcessSample(x.right)};
+  }
+
+ private:
+  NyquistLowpass filters[2];
+};
+
+class StereoBiquad {
+ public:
+  explicit StereoBiquad(const Biquad* pair) : filters{pair[0], pair[1]} {}
+  void StoreTo(Biquad* pair) const {
+    for (int c = 0; c < 2; ++c) {
+      pair[c].z1 = filters[c].z1;
+      pair[c].z2 = filters[c].z2;
+    }
+  }
+  StereoDouble ProcessSample(StereoDouble in) {
+    return {filters[0].ProcessSample(in.left), filters[1].ProcessSample(in.right)};
+  }
+
+ private:
+  Biquad filters[2];
+};
+
+#else  // vector targets
+
+namespace hn = hwy::HWY_NAMESPACE;
+
+using StereoDoubleTag = hn::FixedTag<double, 2>;
+using StereoFloatTag = hn::FixedTag<float, 2>;
+using StereoDouble = hn::Vec<StereoDoubleTag>;
+using StereoFloat = hn::Vec<StereoFloatTag>;
+
+// Left in lane 0, right in lane 1, built in registers: a load of two separate stores would
+// wait for both to reach memory.
+HWY_INLINE StereoDouble MakeStereo(double left, double right) {
+  const StereoDoubleTag d;
+  return hn::InterleaveLower(d, hn::Set(d, left), hn::Set(d, right));
+}
+HWY_INLINE StereoFloat MakeStereo(float left, float right) {
+  const StereoFloatTag d;
+  return hn::InterleaveLower(d, hn::Set(d, left), hn::Set(d, right));
+}
+HWY_INLINE double LeftOf(StereoDouble v) { return hn::GetLane(v); }
+HWY_INLINE double RightOf(StereoDouble v) { return hn::ExtractLane(v, 1); }
+HWY_INLINE float LeftOf(StereoFloat v) { return hn::GetLane(v); }
+HWY_INLINE float RightOf(StereoFloat v) { return hn::ExtractLane(v, 1); }
+// float(v) in both lanes, and back: each lane rounds as the scalar conversion does.
+HWY_INLINE StereoFloat RoundedToFloat(StereoDouble v) { return hn::DemoteTo(StereoFloatTag(), v); }
+HWY_INLINE StereoDouble Widened(StereoFloat v) { return hn::PromoteTo(StereoDoubleTag(), v); }
 
 class StereoNyquistLowpass {
  public:
   explicit StereoNyquistLowpass(const NyquistLowpass* pair)
-      : x1(StereoFloat(pair[0].x1, pair[1].x1)),
-        x2(StereoFloat(pair[0].x2, pair[1].x2)),
-        y1(StereoFloat(pair[0].y1, pair[1].y1)),
-        y2(StereoFloat(pair[0].y2, pair[1].y2)),
-        b0(StereoFloat(pair[0].b0, pair[1].b0)),
-        b1(StereoFloat(pair[0].b1, pair[1].b1)),
-        b2(StereoFloat(pair[0].b2, pair[1].b2)),
-        a1(StereoFloat(pair[0].a1, pair[1].a1)),
-        a2(StereoFloat(pair[0].a2, pair[1].a2)) {}
+      : x1(MakeStereo(pair[0].x1, pair[1].x1)),
+        x2(MakeStereo(pair[0].x2, pair[1].x2)),
+        y1(MakeStereo(pair[0].y1, pair[1].y1)),
+        y2(MakeStereo(pair[0].y2, pair[1].y2)),
+        b0(MakeStereo(pair[0].b0, pair[1].b0)),
+        b1(MakeStereo(pair[0].b1, pair[1].b1)),
+        b2(MakeStereo(pair[0].b2, pair[1].b2)),
+        a1(MakeStereo(pair[0].a1, pair[1].a1)),
+        a2(MakeStereo(pair[0].a2, pair[1].a2)) {}
 
   void StoreTo(NyquistLowpass* pair) const {
-    float v[4][4];
-    _mm_storeu_ps(v[0], x1);
-    _mm_storeu_ps(v[1], x2);
-    _mm_storeu_ps(v[2], y1);
-    _mm_storeu_ps(v[3], y2);
+    const StereoFloatTag d;
+    float v[4][2];
+    hn::StoreU(x1, d, v[0]);
+    hn::StoreU(x2, d, v[1]);
+    hn::StoreU(y1, d, v[2]);
+    hn::StoreU(y2, d, v[3]);
     for (int c = 0; c < 2; ++c) {
       pair[c].x1 = v[0][c];
       pair[c].x2 = v[1][c];
@@ -50,17 +139,18 @@ class StereoNyquistLowpass {
     }
   }
 
-  __m128 ProcessSample(__m128 x) {
-    __m128 y = _mm_add_ps(_mm_mul_ps(x1, b1), _mm_mul_ps(x, b0));
-    y = _mm_add_ps(y, _mm_mul_ps(b2, x2));
-    y = _mm_sub_ps(y, _mm_mul_ps(y1, a1));
-    y = _mm_sub_ps(y, _mm_mul_ps(a2, y2));
+  HWY_INLINE StereoFloat ProcessSample(StereoFloat x) {
+    const StereoFloatTag d;
+    StereoFloat y = hn::Add(hn::Mul(x1, b1), hn::Mul(x, b0));
+    y = hn::Add(y, hn::Mul(b2, x2));
+    y = hn::Sub(y, hn::Mul(y1, a1));
+    y = hn::Sub(y, hn::Mul(a2, y2));
     // The scalar filter flushes 0 < |y| < kDenormalThreshold to 0. No float lies between
     // FLT_MIN and that threshold, so this is 0 < |y| <= FLT_MIN; -0 and NaN stay as they are.
-    const __m128 magnitude = _mm_andnot_ps(_mm_set1_ps(-0.0f), y);
-    const __m128 tiny = _mm_and_ps(_mm_cmple_ps(magnitude, _mm_set1_ps(FLT_MIN)),
-                                   _mm_cmpneq_ps(y, _mm_setzero_ps()));
-    y = _mm_andnot_ps(tiny, y);
+    // Such results are rare, so the test stays off the feedback path: the branch is predicted
+    // and the next sample starts from y at once.
+    const auto tiny = hn::And(hn::Le(hn::Abs(y), hn::Set(d, FLT_MIN)), hn::Ne(y, hn::Zero(d)));
+    if (HWY_UNLIKELY(!hn::AllFalse(d, tiny))) y = hn::IfThenZeroElse(tiny, y);
     y2 = y1;
     y1 = y;
     x2 = x1;
@@ -69,20 +159,20 @@ class StereoNyquistLowpass {
   }
 
  private:
-  __m128 x1, x2, y1, y2;  // state
-  __m128 b0, b1, b2, a1, a2;
+  StereoFloat x1, x2, y1, y2;  // state
+  StereoFloat b0, b1, b2, a1, a2;
 };
 
 class StereoBiquad {
  public:
   explicit StereoBiquad(const Biquad* pair)
-      : z1(StereoDouble(pair[0].z1, pair[1].z1)),
-        z2(StereoDouble(pair[0].z2, pair[1].z2)),
-        a0(StereoDouble(pair[0].a0, pair[1].a0)),
-        a1(StereoDouble(pair[0].a1, pair[1].a1)),
-        a2(StereoDouble(pair[0].a2, pair[1].a2)),
-        b1(StereoDouble(pair[0].b1, pair[1].b1)),
-        b2(StereoDouble(pair[0].b2, pair[1].b2)) {}
+      : z1(MakeStereo(pair[0].z1, pair[1].z1)),
+        z2(MakeStereo(pair[0].z2, pair[1].z2)),
+        a0(MakeStereo(pair[0].a0, pair[1].a0)),
+        a1(MakeStereo(pair[0].a1, pair[1].a1)),
+        a2(MakeStereo(pair[0].a2, pair[1].a2)),
+        b1(MakeStereo(pair[0].b1, pair[1].b1)),
+        b2(MakeStereo(pair[0].b2, pair[1].b2)) {}
 
   void StoreTo(Biquad* pair) const {
     pair[0].z1 = LeftOf(z1);
@@ -91,14 +181,23 @@ class StereoBiquad {
     pair[1].z2 = RightOf(z2);
   }
 
-  __m128d ProcessSample(__m128d in) {
-    const __m128d out = _mm_add_pd(_mm_mul_pd(in, a0), z1);
-    z1 = _mm_sub_pd(_mm_add_pd(_mm_mul_pd(in, a1), z2), _mm_mul_pd(b1, out));
-    z2 = _mm_sub_pd(_mm_mul_pd(in, a2), _mm_mul_pd(b2, out));
+  HWY_INLINE StereoDouble ProcessSample(StereoDouble in) {
+    const StereoDouble out = hn::Add(hn::Mul(in, a0), z1);
+    z1 = hn::Sub(hn::Add(hn::Mul(in, a1), z2), hn::Mul(b1, out));
+    z2 = hn::Sub(hn::Mul(in, a2), hn::Mul(b2, out));
     return out;
   }
 
  private:
-  __m128d z1, z2;  // state
-  __m128d a0, a1, a2, b1, b2;
+  StereoDouble z1, z2;  // state
+  StereoDouble a0, a1, a2, b1, b2;
 };
+
+#endif  // vector targets
+
+// NOLINTNEXTLINE(google-readability-namespace-comments)
+}  // namespace HWY_NAMESPACE
+}  // namespace brask
+HWY_AFTER_NAMESPACE();
+
+#endif  // BRASK_STEREO_FILTERS_H_

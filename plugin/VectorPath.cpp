@@ -10,6 +10,7 @@
 namespace {
 
 struct CpuFeatures {
+  bool sse4 = false;    // SSE4.2, SSE4.1 and SSSE3
   bool avx2 = false;    // with FMA, BMI1/2, F16C, SSE4.2 and the YMM state saved by the OS
   bool avx512 = false;  // F, VL, DQ, BW, with the ZMM state saved by the OS
 };
@@ -32,6 +33,8 @@ CpuFeatures DetectFeatures() {
   if (!__get_cpuid(1, &a, &b, &c, &d)) return f;
   const bool osSavesRegisters = Bit(c, 27);                  // OSXSAVE: XGETBV may be used
   const bool sse42 = Bit(c, 19) && Bit(c, 20) && Bit(c, 9);  // SSE4.2, SSE4.1, SSSE3
+  // The XMM state is part of every x86-64 operating system's context switch.
+  f.sse4 = sse42;
   const bool fma = Bit(c, 12);
   const bool avx = Bit(c, 28);
   const bool f16c = Bit(c, 29);
@@ -73,6 +76,8 @@ const char* VectorPathName(VectorPath path) {
   switch (path) {
     case VectorPath::kSse2:
       return "SSE2";
+    case VectorPath::kSse4:
+      return "SSE4";
     case VectorPath::kAvx2:
       return "AVX2";
     case VectorPath::kAvx512:
@@ -85,6 +90,8 @@ bool CpuSupports(VectorPath path) {
   switch (path) {
     case VectorPath::kSse2:
       return true;
+    case VectorPath::kSse4:
+      return Features().sse4;
     case VectorPath::kAvx2:
       return Features().avx2;
     case VectorPath::kAvx512:
@@ -98,6 +105,7 @@ namespace {
 VectorPath DetectBestPath() {
   if (CpuSupports(VectorPath::kAvx512)) return VectorPath::kAvx512;
   if (CpuSupports(VectorPath::kAvx2)) return VectorPath::kAvx2;
+  if (CpuSupports(VectorPath::kSse4)) return VectorPath::kSse4;
   return VectorPath::kSse2;
 }
 

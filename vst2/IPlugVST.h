@@ -86,7 +86,6 @@ class IPlugVST : public IPlugBase {
   void ProcessDoubleSlice(double** inputs, double** outputs, int offset, int frames);
   int ConnectedInputCount() const;
   int ConnectedOutputCount() const;
-  void SetParamFromHost(int paramIdx, float normalized);
 
   // ---helpers---
   VstIntPtr CallHost(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0, void* ptr = nullptr,

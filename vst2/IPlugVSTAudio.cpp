@@ -2,11 +2,9 @@
 // its whole call and allocates nothing. A block longer than the block size last set runs as
 // consecutive slices of at most that size, so no scratch buffer is ever overrun.
 
-#include <cmath>
 #include <mutex>
 
 #include "IPlugVST.h"
-#include "gui/IGraphics.h"
 
 namespace {
 
@@ -74,20 +72,9 @@ void IPlugVST::HostSetParam(AEffect* effect, VstInt32 index, float value) {
   if (!plug) return;
   try {
     std::lock_guard<std::recursive_mutex> lock(plug->Mutex());
-    plug->SetParamFromHost(index, value);
+    plug->SetParamFromHost(index, double(value), true);
   } catch (...) {
   }
-}
-
-// ---parameters---
-
-// The controls receive the host's value as it came; the record snaps it to its step.
-void IPlugVST::SetParamFromHost(int paramIdx, float normalized) {
-  IParamRecord* param = ParamAt(paramIdx);
-  if (!param || std::isnan(normalized)) return;
-  if (Editor()) Editor()->ReflectParameter(paramIdx, double(normalized), true);
-  param->SetValueFromNormalized(double(normalized));
-  OnParamChanged(paramIdx);
 }
 
 // ---audio---

@@ -263,9 +263,7 @@ VstIntPtr IPlugVST::String2Parameter(VstInt32 index, const char* text) {
     value = param->ValueForDisplayText(text);
     if (strcmp(param->FindDisplayText(int(value)), text) != 0) return 0;
   }
-  if (Editor()) Editor()->ReflectParameter(index, value, false);
-  param->SetValueClamped(value);
-  OnParamChanged(index);
+  SetParamFromHost(index, value, false);
   return 1;
 }
 

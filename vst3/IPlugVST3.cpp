@@ -348,9 +348,7 @@ void IPlugVST3::ApplyHostValue(ParamID id, double value) {
     // Truncation toward zero; values no int can hold name no preset.
     if (index > -2147483648.0 && index < 2147483648.0) LoadPreset(int(index));
   } else if (IsCoreParam(id)) {
-    ParamAt(int(id))->SetValueFromNormalized(value);
-    if (Editor()) Editor()->ReflectParameter(int(id), value, true);
-    OnParamChanged(int(id));
+    SetParamFromHost(int(id), value, true);
   }
 }
 

@@ -120,18 +120,38 @@ TEST(BraskSampleRateChange, RateThatIsNotAPositiveNumberPassesInputThrough) {
   }
 }
 
+// The control bits of the mode; the sticky exception flags below them record what any
+// arithmetic raised, the test's own included.
+unsigned int ControlMode() { return DenormalGuard::ReadMode() & ~_MM_EXCEPT_MASK; }
+
 TEST(BraskFloatingPointMode, HostModeRestoredAfterBlock) {
-  const unsigned int hostMode = DenormalGuard::ReadMode() & ~DenormalGuard::kFlushToZeroBits;
+  const unsigned int hostMode = ControlMode() & ~DenormalGuard::kFlushToZeroBits;
   DenormalGuard::WriteMode(hostMode);
   BraskRig rig;
   Signal signal = MusicLike(256);
   rig.Process(signal);
-  EXPECT_EQ(DenormalGuard::ReadMode(), hostMode);
+  EXPECT_EQ(ControlMode(), hostMode);
   {
     const DenormalGuard guard;
-    EXPECT_EQ(DenormalGuard::ReadMode(), hostMode | DenormalGuard::kFlushToZeroBits);
+    EXPECT_EQ(ControlMode(), hostMode | DenormalGuard::kFlushToZeroBits);
   }
-  EXPECT_EQ(DenormalGuard::ReadMode(), hostMode);
+  EXPECT_EQ(ControlMode(), hostMode);
+}
+
+TEST(BraskFloatingPointMode, EveryHostModeFlushesInsideAndComesBack) {
+  // Hosts that flush already keep their mode untouched; any other gets both bits meanwhile.
+  const unsigned int bits = DenormalGuard::kFlushToZeroBits;
+  const unsigned int plain = ControlMode() & ~bits;
+  const unsigned int ftz = _MM_FLUSH_ZERO_ON, daz = _MM_DENORMALS_ZERO_ON;
+  for (unsigned int hostMode : {plain, plain | ftz, plain | daz, plain | bits}) {
+    DenormalGuard::WriteMode(hostMode);
+    {
+      const DenormalGuard guard;
+      EXPECT_EQ(ControlMode(), hostMode | bits) << std::hex << hostMode;
+    }
+    EXPECT_EQ(ControlMode(), hostMode) << std::hex << hostMode;
+  }
+  DenormalGuard::WriteMode(plain);
 }
 
 TEST(BraskFloatingPointMode, LongSilenceSettlesToExactZeros) {

@@ -11,7 +11,7 @@
 
 #include "ProgramMaterial.h"
 #include "VectorPathScope.h"
-#include "plugin/CurveKernels.h"
+#include "plugin/ChunkKernels.h"
 #include "plugin/GainComputer.h"
 #include "plugin/SampleGuards.h"
 #include "plugin/Saturate.h"
@@ -98,7 +98,7 @@ TEST(CurveKernels, EverySampleIsIndependentOfItsPlaceInTheChunk) {
   law.T = std::exp(-law.I / kLogScale);
   for (VectorPath path : SupportedPaths()) {
     SCOPED_TRACE(VectorPathName(path));
-    const CurveKernels& kernels = KernelsFor(path);
+    const ChunkKernels& kernels = KernelsFor(path);
     std::vector<float> whole(in.size());
     std::vector<double> gains(in.size());
     kernels.saturateAudio(in.data(), whole.data(), int(in.size()), kK);

@@ -9,7 +9,8 @@
 
 inline std::vector<VectorPath> SupportedPaths() {
   std::vector<VectorPath> paths;
-  for (VectorPath p : {VectorPath::kSse2, VectorPath::kAvx2, VectorPath::kAvx512}) {
+  for (VectorPath p :
+       {VectorPath::kSse2, VectorPath::kSse4, VectorPath::kAvx2, VectorPath::kAvx512}) {
     if (CpuSupports(p)) paths.push_back(p);
   }
   return paths;

@@ -63,15 +63,16 @@ TEST(HostBench, ReportsBothPrecisionsForEitherModule) {
 // Each module in fresh processes, every format a host may load; a path that is no module stops
 // the report with the reason.
 TEST(HostInstantiate, MeasuresEveryFormatInFreshProcesses) {
-  const HostRun run = RunHost({"instantiate", Vst3Bundle(), Vst2Module(), BRASK_LV2_BUNDLE_PATH,
-                               "--runs", "2", "--instances", "3", "--json"});
+  const HostRun run =
+      RunHost({"instantiate", Vst3Bundle(), Vst2Module(), BRASK_LV2_BUNDLE_PATH,
+               BRASK_CLAP_MODULE_PATH, "--runs", "2", "--instances", "3", "--json"});
   ASSERT_EQ(run.exitCode, 0) << run.err;
   JsonValue report;
   ASSERT_TRUE(JsonValue::Parse(run.out, &report)) << run.out;
   EXPECT_EQ(report["instances"].number, 3.0);
   const auto& modules = report["modules"].items;
-  ASSERT_EQ(modules.size(), 3u);
-  const char* const formats[] = {"VST 3", "VST 2", "LV2"};
+  ASSERT_EQ(modules.size(), 4u);
+  const char* const formats[] = {"VST 3", "VST 2", "LV2", "CLAP"};
   for (size_t i = 0; i < modules.size(); ++i) {
     EXPECT_EQ(modules[i]["format"].text, formats[i]);
     for (const char* key : {"load_ms", "first_ms", "next_ms"}) {

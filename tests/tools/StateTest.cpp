@@ -72,6 +72,10 @@ TEST(HostState, Vst3StreamRoundTripsEveryParameter) { ExpectRoundTrip(Vst3Bundle
 
 TEST(HostState, Vst2ProgramChunkRoundTripsEveryParameter) { ExpectRoundTrip(Vst2Module(), 72); }
 
+TEST(HostState, ClapStateRoundTripsEveryParameter) {
+  ExpectRoundTrip(BRASK_CLAP_MODULE_PATH, 72);
+}
+
 TEST(HostState, Vst2ProgramChunkCarriesItsHeader) {
   ScratchDir dir;
   const HostRun run = RunHost({"state", Vst2Module(), "--save", dir.Path("s.state")});

@@ -2,8 +2,9 @@
 //
 // Every module gets one instance per precision, all loaded and prepared before timing starts.
 // The timed runs then go round-robin (each run of every instance, then the next run), so a
-// change in machine load during the bench hits every module alike, and each cell reports the
-// median run.
+// change in machine load during the bench hits every module alike. Every process call is timed
+// on its own, and each cell reports each block's median over the runs, summed: on a shared
+// machine most runs contain calls the operating system interrupted, and those drop out.
 
 #include <algorithm>
 #include <chrono>
@@ -110,12 +111,15 @@ bool ParseSetup(const std::vector<std::string>& words, BenchSetup* setup, bool* 
   return true;
 }
 
-// Times the plug-in's process calls alone over `frames` of the groove; answers seconds.
+// Times the plug-in's process calls alone over `frames` of the groove, block by block; answers
+// each block's seconds.
 template <typename Sample>
-double TimeProcessing(HostedPlugin* plugin, const DemoSignal& signal, size_t frames, int block) {
+std::vector<double> TimeProcessing(HostedPlugin* plugin, const DemoSignal& signal, size_t frames,
+                                   int block) {
   BlockChannels<Sample> channels(block);
   const size_t total = std::min(frames, signal.mix[0].size());
-  double seconds = 0.0;
+  std::vector<double> seconds;
+  seconds.reserve(total / size_t(block) + 1);
   for (size_t start = 0; start < total; start += size_t(block)) {
     const int count = int(std::min(total - start, size_t(block)));
     for (int c = 0; c < 2; ++c) {
@@ -125,13 +129,14 @@ double TimeProcessing(HostedPlugin* plugin, const DemoSignal& signal, size_t fra
     }
     const auto begin = std::chrono::steady_clock::now();
     plugin->Process(channels.pointers, channels.pointers + 4, count);
-    seconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count();
+    seconds.push_back(
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count());
   }
   return seconds;
 }
 
-double TimeCell(HostedPlugin* plugin, int precision, const DemoSignal& signal, size_t frames,
-                int block) {
+std::vector<double> TimeCell(HostedPlugin* plugin, int precision, const DemoSignal& signal,
+                             size_t frames, int block) {
   return precision == 64 ? TimeProcessing<double>(plugin, signal, frames, block)
                          : TimeProcessing<float>(plugin, signal, frames, block);
 }
@@ -195,9 +200,14 @@ int RunBench(int argc, char** argv) {
       BenchCell& cell = rows[i / 2].cells[i % 2];
       // Run -1 warms caches and lazy set-up up and is not counted.
       const size_t length = run < 0 ? warmUpFrames : frames;
-      const double seconds =
+      std::vector<double> blocks =
           TimeCell(instances[i].get(), cell.precision, signal, length, setup.block);
-      if (run >= 0) cell.nanosecondsPerFrame.push_back(seconds * 1e9 / double(frames));
+      if (run < 0) continue;
+      double seconds = 0.0;
+      for (double s : blocks) seconds += s;
+      cell.nanosecondsPerFrame.push_back(seconds * 1e9 / double(frames));
+      cell.blockSeconds.push_back(std::move(blocks));
+      cell.frames = double(frames);
     }
   }
   std::fputs((json ? BenchJson(setup, rows) : BenchText(setup, rows)).c_str(), stdout);

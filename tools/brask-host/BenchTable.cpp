@@ -20,7 +20,7 @@ std::string Format(const char* pattern, double value) {
 
 std::string CostText(const BenchCell& cell) {
   if (!cell.measured || cell.nanosecondsPerFrame.empty()) return kNotMeasured;
-  return Format("%.1f", cell.Median()) + " (" + Format("%.1f", cell.Fastest()) + "-" +
+  return Format("%.1f", cell.Cost()) + " (" + Format("%.1f", cell.Fastest()) + "-" +
          Format("%.1f", cell.Slowest()) + ")";
 }
 
@@ -41,7 +41,7 @@ std::string NumberList(const std::vector<double>& values) {
 }
 
 std::string CellJson(const BenchSetup& setup, const BenchCell& cell, double relative) {
-  const double nanoseconds = cell.Median();
+  const double nanoseconds = cell.Cost();
   const double processSeconds = nanoseconds * 1e-9 * setup.sampleRate * setup.seconds;
   return "{\"precision\": " + std::to_string(cell.precision) +
          ", \"nanosecondsPerFrame\": " + JsonNumber(nanoseconds) +
@@ -54,12 +54,25 @@ std::string CellJson(const BenchSetup& setup, const BenchCell& cell, double rela
 
 }  // namespace
 
-double BenchCell::Median() const {
-  if (nanosecondsPerFrame.empty()) return kUnknown;
-  std::vector<double> sorted(nanosecondsPerFrame);
-  std::sort(sorted.begin(), sorted.end());
-  const size_t middle = sorted.size() / 2;
-  return sorted.size() % 2 ? sorted[middle] : 0.5 * (sorted[middle - 1] + sorted[middle]);
+namespace {
+
+double Median(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  const size_t middle = values.size() / 2;
+  return values.size() % 2 ? values[middle] : 0.5 * (values[middle - 1] + values[middle]);
+}
+
+}  // namespace
+
+double BenchCell::Cost() const {
+  if (blockSeconds.empty() || !(frames > 0.0)) return kUnknown;
+  double seconds = 0.0;
+  std::vector<double> block(blockSeconds.size());
+  for (size_t b = 0; b < blockSeconds.front().size(); ++b) {
+    for (size_t r = 0; r < blockSeconds.size(); ++r) block[r] = blockSeconds[r][b];
+    seconds += Median(block);
+  }
+  return seconds * 1e9 / frames;
 }
 
 double BenchCell::Fastest() const {
@@ -79,15 +92,15 @@ double RelativeCost(const std::vector<BenchRow>& rows, size_t row, size_t cell) 
   const BenchCell& own = rows[row].cells[cell];
   if (!first.measured || !own.measured) return kUnknown;
   // The first row against itself is exactly 1, whatever the rounding of a division.
-  return row == 0 ? 1.0 : own.Median() / first.Median();
+  return row == 0 ? 1.0 : own.Cost() / first.Cost();
 }
 
 std::string BenchText(const BenchSetup& setup, const std::vector<BenchRow>& rows) {
   char heading[256];
   std::snprintf(heading, sizeof(heading),
                 "%g Hz stereo, block %d, %d interleaved runs of %g s per module and precision\n"
-                "ns per stereo frame: median of the runs (fastest-slowest); rel.: cost "
-                "relative to the first module\n\n",
+                "ns per stereo frame: each block's median over the runs, summed (fastest-slowest "
+                "run); rel.: cost relative to the first module\n\n",
                 setup.sampleRate, setup.block, setup.runs, setup.seconds);
   size_t nameWidth = 6, costWidth = 9;
   for (const BenchRow& row : rows) {

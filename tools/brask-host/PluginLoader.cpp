@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include "ClapPlugin.h"
 #include "SharedLibrary.h"
 #include "Vst2Plugin.h"
 #include "Vst3Plugin.h"
@@ -21,6 +22,8 @@ std::unique_ptr<HostedPlugin> LoadPlugin(const std::string& path, std::string* e
     return nullptr;
   }
   if (probe.Symbol("GetPluginFactory")) return Vst3Plugin::Load(path, className, error);
+  // A CLAP module holds plug-ins by id: --class names one.
+  if (probe.Symbol("clap_entry")) return ClapPlugin::Load(path, className, error);
   if (probe.Symbol("VSTPluginMain") || probe.Symbol("main")) {
     if (!className.empty()) {
       *error = path + " is a VST 2 module: it holds one plug-in, no class to choose";
@@ -28,6 +31,6 @@ std::unique_ptr<HostedPlugin> LoadPlugin(const std::string& path, std::string* e
     }
     return Vst2Plugin::Load(path, error);
   }
-  *error = path + " is neither a VST 3 nor a VST 2 module";
+  *error = path + " is neither a VST 3, a VST 2 nor a CLAP module";
   return nullptr;
 }

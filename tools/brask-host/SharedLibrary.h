@@ -1,5 +1,5 @@
 #pragma once
-// SharedLibrary: a module loaded by path with dlopen, as a host loads a plug-in binary, and
+// SharedLibrary: a module loaded by path (dlopen, LoadLibrary), as a host loads a binary, and
 // unloaded when the object goes. The plug-in instance must be gone before that.
 
 #include <string>

@@ -1,5 +1,6 @@
 // brask-host: a command-line plug-in host. It loads a built module by path through the entry
-// points a DAW uses (VST 3: ModuleEntry and GetPluginFactory; VST 2: VSTPluginMain) and shows
+// points a DAW uses (VST 3: ModuleEntry and GetPluginFactory; VST 2: VSTPluginMain; CLAP:
+// clap_entry) and shows
 // what the plug-in reports, renders audio files through it, saves and loads its state, and
 // measures its speed.
 
@@ -15,9 +16,10 @@ namespace {
 const char kHelp[] =
     "usage: brask-host COMMAND ...\n"
     "\n"
-    "MODULE is a VST 3 bundle (Brask.vst3, or the .so inside it) or a VST 2 module (Brask.so),\n"
-    "of Brask or of any other plug-in. --class NAME picks one audio-effect class of a VST 3\n"
-    "module whose factory offers several (default: the first).\n"
+    "MODULE is a VST 3 bundle (Brask.vst3, or the .so inside it), a VST 2 module (Brask.so) or\n"
+    "a CLAP module (Brask.clap), of Brask or of any other plug-in. --class NAME picks one\n"
+    "audio-effect class of a VST 3 module, or one plug-in id of a CLAP module, whose factory\n"
+    "offers several (default: the first).\n"
     "\n"
     "  info MODULE [--class NAME] [--json]\n"
     "      Identity, buses, every parameter (name, unit, range, default, current display)\n"
@@ -51,8 +53,8 @@ const char kHelp[] =
     "  state MODULE [--class NAME] [--load FILE] [--set NAME=VALUE ...] [--save FILE]\n"
     "               [--json]\n"
     "      Loads a saved state, applies settings, saves the state as a host stores it (VST 3:\n"
-    "      the state stream, 68 bytes for Brask; VST 2: the program chunk, 72 bytes), and\n"
-    "      prints the parameters.\n"
+    "      the state stream, 68 bytes for Brask; VST 2 and CLAP: the program chunk, 72 bytes),\n"
+    "      and prints the parameters.\n"
     "\n"
     "  bench MODULE [--class NAME] [--set NAME=VALUE ...] [MODULE ...] [--seconds S]\n"
     "              [--runs R] [--block N] [--json]\n"
@@ -61,10 +63,11 @@ const char kHelp[] =
     "      each module's cost relative to the first. --class and --set belong to the MODULE\n"
     "      before them. Every module's instances are prepared first; then each timed run\n"
     "      (S seconds of the demo groove, default 5, in blocks of N frames, default 512)\n"
-    "      goes round-robin over all of them, R runs (default 5) after one warm-up run, and\n"
-    "      the median run is reported with the fastest and slowest. Process calls alone are\n"
-    "      timed, with denormals flushed to zero as on a DAW's audio thread. --json gives\n"
-    "      every run.\n"
+    "      goes round-robin over all of them, R runs (default 5) after one warm-up run. Each\n"
+    "      process call is timed alone, with denormals flushed to zero as on a DAW's audio\n"
+    "      thread; the cost is each block's median over the runs, summed, so calls that\n"
+    "      the system interrupted drop out, and is shown with the fastest and slowest run.\n"
+    "      --json gives every run.\n"
     "\n"
     "  instantiate MODULE [MODULE ...] [--runs R] [--instances N] [--json]\n"
     "      What creating instances costs, each module in a fresh process per run: loading the\n"

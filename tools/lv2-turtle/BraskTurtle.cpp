@@ -3,11 +3,13 @@
 #include <cctype>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
+#include <utility>
 #include <vector>
 
 #include "BraskPresets.h"
-#include "BraskUnits.h"
 #include "core/IPlugBase.h"
+#include "core/ParamUnit.h"
 #include "lv2/Lv2Layout.h"
 
 namespace {
@@ -72,17 +74,16 @@ std::string Symbol(const char* name) {
   return symbol;
 }
 
-// Hosts show a port's unit beside its value, so each port names the parameter's real unit.
-std::string UnitLine(ParamUnit unit) {
-  switch (unit) {
-    case ParamUnit::kDecibel:
-      return "\t\tunits:unit units:db ;\n";
-    case ParamUnit::kPercent:
-      return "\t\tunits:unit units:pc ;\n";
-    case ParamUnit::kHertz:
-      return "\t\tunits:unit units:hz ;\n";
-    case ParamUnit::kNone:
-      break;
+// Hosts show a port's unit beside its value, so each port names the unit its plain value is
+// in: a unit the record reads in unscaled. The time knobs, whose values are positions on a
+// scale rather than times, and the switches name none.
+std::string UnitLine(const IParamRecord& record) {
+  static const std::pair<const char*, const char*> kLv2Units[] = {
+      {"dB", "units:db"}, {"%", "units:pc"}, {"Hz", "units:hz"}};
+  const ParamUnit& unit = record.Unit();
+  if (!unit.unit || unit.isSwitch || unit.scale != 1.0 || unit.offset != 0.0) return "";
+  for (const auto& [label, uri] : kLv2Units) {
+    if (std::strcmp(unit.unit, label) == 0) return std::string("\t\tunits:unit ") + uri + " ;\n";
   }
   return "";
 }
@@ -101,7 +102,7 @@ std::string ParamPort(const IParamRecord& record, int index, int enabledParam) {
     port += toggle ? "\t\tlv2:portProperty lv2:integer , lv2:toggled ;\n"
                    : "\t\tlv2:portProperty lv2:integer ;\n";
   }
-  return port + UnitLine(BraskParamUnit(index));
+  return port + UnitLine(record);
 }
 
 std::string GainReductionPort() {
