@@ -5,7 +5,9 @@
 ; It installs the VST 3 bundle into Common Files\VST3, the folder every VST 3 host scans, and,
 ; as optional components, the CLAP module Brask.clap into Common Files\CLAP, the folder CLAP
 ; hosts scan, and the VST 2 module Brask.dll into a folder the user chooses: that folder is
-; $INSTDIR, so /D= sets it. The uninstaller, read-me and licence go to
+; $INSTDIR, so /D= sets it. The factory presets go to ProgramData\VST3 Presets\Wyrdworks\Brask,
+; where VST 3 hosts look for a plug-in's presets: the .vstpreset files with the VST 3 plug-in,
+; the .fxp files beside them with the VST 2 module. The uninstaller, read-me and licence go to
 ; Program Files\Wyrdworks\Brask, and Add/Remove Programs lists the installation.
 ;
 ;   Brask-<version>-windows-x64-setup.exe [/S] [/NOVST2] [/NOCLAP] [/D=C:\path\to\VST2 folder]
@@ -17,7 +19,9 @@
 ;
 ; Installing over an earlier version replaces it in place: the old bundle is removed first,
 ; and a VST 2 module left in another folder goes. Folders are removed on uninstall only when
-; this installer created them (recorded in the registry), so folders that existed stay.
+; this installer created them (recorded in the registry), so folders that existed stay. The
+; preset folder is Brask's own: its preset files are replaced on install and removed on
+; uninstall.
 
 Unicode true
 Target amd64-unicode
@@ -34,6 +38,8 @@ SetCompressor /SOLID lzma
 !define APP_DIR "$PROGRAMFILES64\Wyrdworks\Brask"
 !define VST3_DIR "$COMMONFILES64\VST3"
 !define CLAP_DIR "$COMMONFILES64\CLAP"
+; $APPDATA is ProgramData once the shell folders are the common ones (SetShellVarContext all).
+!define PRESET_DIR "$APPDATA\VST3 Presets\Wyrdworks\Brask"
 
 Name "Brask ${VERSION}"
 OutFile "${OUTFILE}"
@@ -54,11 +60,13 @@ Var OldVst2Top
 Var OldVst3Top
 Var OldClapTop
 Var OldAppTop
+Var OldPresetTop
 ; The topmost folder this installer created for each target ("" when the folder existed).
 Var Vst2Top
 Var Vst3Top
 Var ClapTop
 Var AppTop
+Var PresetTop
 
 !define MUI_ABORTWARNING
 ; The GPL is no end-user agreement: it is shown, not accepted.
@@ -181,6 +189,15 @@ Section "VST 3 plug-in" SecVst3
   RMDir /r "${VST3_DIR}\Brask.vst3"
   SetOutPath "${VST3_DIR}"
   File /r "${STAGE}/VST3/Brask.vst3"
+  StrCpy $R0 "${PRESET_DIR}"
+  Call TopMissing
+  StrCpy $PresetTop $R1
+  ${If} $PresetTop == ""
+    StrCpy $PresetTop $OldPresetTop
+  ${EndIf}
+  Delete "${PRESET_DIR}\*.vstpreset"
+  SetOutPath "${PRESET_DIR}"
+  File "${STAGE}/VST3 Presets/Wyrdworks/Brask/*.vstpreset"
 SectionEnd
 
 Section "CLAP plug-in" SecClap
@@ -211,6 +228,9 @@ Section "VST 2 plug-in" SecVst2
   ${EndIf}
   SetOutPath $INSTDIR
   File "${STAGE}/VST2/Brask.dll"
+  Delete "${PRESET_DIR}\*.fxp"
+  SetOutPath "${PRESET_DIR}"
+  File "${STAGE}/VST3 Presets/Wyrdworks/Brask/*.fxp"
 SectionEnd
 
 Section "-Uninstaller and registration"
@@ -226,6 +246,9 @@ Section "-Uninstaller and registration"
     StrCpy $R0 $OldVst2Folder
     StrCpy $R1 $OldVst2Top
     Call RemoveCreated
+  ${EndIf}
+  ${IfNot} ${SectionIsSelected} ${SecVst2}
+    Delete "${PRESET_DIR}\*.fxp"
   ${EndIf}
   StrCpy $R0 "${APP_DIR}"
   Call TopMissing
@@ -252,6 +275,8 @@ Section "-Uninstaller and registration"
   ${GetSize} "${VST3_DIR}\Brask.vst3" "/S=0K" $R0 $R1 $R2
   ${GetSize} "${APP_DIR}" "/S=0K" $R3 $R1 $R2
   IntOp $R0 $R0 + $R3
+  ${GetSize} "${PRESET_DIR}" "/S=0K" $R3 $R1 $R2
+  IntOp $R0 $R0 + $R3
   ${If} ${SectionIsSelected} ${SecVst2}
     ${GetSize} "$INSTDIR" "/M=Brask.dll /S=0K /G=0" $R3 $R1 $R2
     IntOp $R0 $R0 + $R3
@@ -265,6 +290,7 @@ Section "-Uninstaller and registration"
   WriteRegStr HKLM "${UNINST_KEY}" "Vst3Folder" "${VST3_DIR}"
   WriteRegStr HKLM "${UNINST_KEY}" "Vst3CreatedFolder" $Vst3Top
   WriteRegStr HKLM "${UNINST_KEY}" "AppCreatedFolder" $AppTop
+  WriteRegStr HKLM "${UNINST_KEY}" "PresetCreatedFolder" $PresetTop
   ${If} ${SectionIsSelected} ${SecClap}
     WriteRegStr HKLM "${UNINST_KEY}" "ClapCreatedFolder" $ClapTop
     WriteRegDWORD HKLM "${UNINST_KEY}" "ClapInstalled" 1
@@ -283,11 +309,13 @@ SectionEnd
 
 Function .onInit
   SetRegView 64
+  SetShellVarContext all
   ReadRegStr $OldVst2Folder HKLM "${UNINST_KEY}" "Vst2Folder"
   ReadRegStr $OldVst2Top HKLM "${UNINST_KEY}" "Vst2CreatedFolder"
   ReadRegStr $OldVst3Top HKLM "${UNINST_KEY}" "Vst3CreatedFolder"
   ReadRegStr $OldClapTop HKLM "${UNINST_KEY}" "ClapCreatedFolder"
   ReadRegStr $OldAppTop HKLM "${UNINST_KEY}" "AppCreatedFolder"
+  ReadRegStr $OldPresetTop HKLM "${UNINST_KEY}" "PresetCreatedFolder"
   ; NSIS itself replaces a /D= folder it cannot use (no such drive) by the default, silently,
   ; and cuts /D= off $CMDLINE: the process's own command line still has it.
   System::Call 'kernel32::GetCommandLineW() t .R0'
@@ -357,19 +385,26 @@ Function CheckTargets
     StrCpy $R9 "cannot install into $R0: $R3."
     Call Fail
   ${EndIf}
+  StrCpy $R0 "${PRESET_DIR}"
+  Call CheckWritable
+  ${If} $R3 != ""
+    StrCpy $R9 "cannot install the presets into $R0: $R3."
+    Call Fail
+  ${EndIf}
 FunctionEnd
 
 !insertmacro MUI_FUNCTION_DESCRIPTION_BEGIN
   !insertmacro MUI_DESCRIPTION_TEXT ${SecVst3} "Brask.vst3, into $COMMONFILES64\VST3 where every \
-    VST 3 host looks. Always installed."
+    VST 3 host looks, and its factory presets. Always installed."
   !insertmacro MUI_DESCRIPTION_TEXT ${SecClap} "Brask.clap, into $COMMONFILES64\CLAP where every \
     CLAP host looks."
   !insertmacro MUI_DESCRIPTION_TEXT ${SecVst2} "Brask.dll, for hosts without VST 3, into a folder \
-    you choose next."
+    you choose next, and its factory presets (.fxp)."
 !insertmacro MUI_FUNCTION_DESCRIPTION_END
 
 Function un.onInit
   SetRegView 64
+  SetShellVarContext all
 FunctionEnd
 
 Section "Uninstall"
@@ -392,6 +427,11 @@ Section "Uninstall"
     StrCpy $R0 "${VST3_DIR}"
   ${EndIf}
   RMDir /r "$R0\Brask.vst3"
+  Call un.RemoveCreated
+  Delete "${PRESET_DIR}\*.vstpreset"
+  Delete "${PRESET_DIR}\*.fxp"
+  StrCpy $R0 "${PRESET_DIR}"
+  ReadRegStr $R1 HKLM "${UNINST_KEY}" "PresetCreatedFolder"
   Call un.RemoveCreated
   ReadRegStr $R1 HKLM "${UNINST_KEY}" "AppCreatedFolder"
   Delete "$INSTDIR\README.txt"

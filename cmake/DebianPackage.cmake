@@ -45,7 +45,9 @@ Release, Mix, HPF, Bypass and Sidechain) on a picture of a hardware panel.
 This package installs the VST 3 bundle into /usr/lib/vst3, the VST 2
 module into /usr/lib/vst, the CLAP module into /usr/lib/clap and the LV2
 bundle into /usr/lib/lv2, where hosts such as REAPER, Bitwig Studio,
-Qtractor, Ardour and Carla find them, and brask-host, a command-line
+Qtractor, Ardour and Carla find them, twelve factory presets for the
+VST 3, VST 2 and LV2 modules (the VST 3 and VST 2 files in
+/usr/share/vst3/presets/Wyrdworks/Brask), and brask-host, a command-line
 program that loads a plug-in module and runs audio files through it.")
 # One package from all the components it takes.
 set(CPACK_DEB_COMPONENT_INSTALL ON)

@@ -14,6 +14,9 @@
 #   lv2         the LV2 bundle, into <prefix>/lib/lv2 or ~/.lv2 (BRASK_LV2_DIR below)
 #   clap        Brask.clap, into <prefix>/lib/clap or ~/.clap (BRASK_CLAP_DIR below)
 # host and debian are left out of a plain `cmake --install` and of the archives.
+# The factory presets go with their modules: the .vstpreset files (vst3) into the folder VST 3
+# hosts read a plug-in's presets from, <prefix>/share/vst3/presets/Wyrdworks/Brask or
+# ~/.vst3/presets/Wyrdworks/Brask, and the .fxp files (vst2) beside them.
 
 if(NOT TARGET Brask_vst3 AND NOT TARGET Brask_vst2 AND NOT TARGET Brask_lv2 AND NOT TARGET Brask_clap)
   return()
@@ -28,6 +31,7 @@ if(WIN32)
     set(BRASK_VST3_DIR "VST3")
     set(BRASK_VST2_DIR "VST2")
     set(BRASK_CLAP_DIR "CLAP")
+    set(BRASK_PRESET_DIR "VST3 Presets/Wyrdworks/Brask")
     set(BRASK_DOC_DIR ".")
   ]] ALL_COMPONENTS)
 else()
@@ -51,6 +55,7 @@ else()
       set(BRASK_VST2_DIR ".vst")
       set(BRASK_LV2_DIR ".lv2")
       set(BRASK_CLAP_DIR ".clap")
+      set(BRASK_PRESET_DIR ".vst3/presets/Wyrdworks/Brask")
       set(BRASK_BIN_DIR ".local/bin")
       set(BRASK_DOC_DIR ".local/share/doc/brask")
       set(BRASK_MAN_DIR ".local/share/man")
@@ -59,6 +64,7 @@ else()
       set(BRASK_VST2_DIR "lib/vst")
       set(BRASK_LV2_DIR "lib/lv2")
       set(BRASK_CLAP_DIR "lib/clap")
+      set(BRASK_PRESET_DIR "share/vst3/presets/Wyrdworks/Brask")
       set(BRASK_BIN_DIR "bin")
       set(BRASK_DOC_DIR "share/doc/brask")
       set(BRASK_MAN_DIR "share/man")
@@ -89,7 +95,14 @@ if(TARGET Brask_lv2)
   install(TARGETS Brask_lv2 Brask_lv2_ui LIBRARY DESTINATION "\${BRASK_LV2_DIR}/Brask.lv2"
           COMPONENT lv2)
   install(FILES ${BRASK_LV2_BUNDLE}/manifest.ttl ${BRASK_LV2_BUNDLE}/brask.ttl
+                ${BRASK_LV2_BUNDLE}/presets.ttl
           DESTINATION "\${BRASK_LV2_DIR}/Brask.lv2" COMPONENT lv2)
+endif()
+if(TARGET brask_preset_files)
+  install(DIRECTORY ${BRASK_PRESET_FILES_DIR}/ DESTINATION "\${BRASK_PRESET_DIR}" COMPONENT vst3
+          FILES_MATCHING PATTERN "*.vstpreset")
+  install(DIRECTORY ${BRASK_PRESET_FILES_DIR}/ DESTINATION "\${BRASK_PRESET_DIR}" COMPONENT vst2
+          FILES_MATCHING PATTERN "*.fxp")
 endif()
 configure_file(${CMAKE_CURRENT_LIST_DIR}/PackageReadme.txt.in ${CMAKE_BINARY_DIR}/README.txt @ONLY)
 install(FILES ${CMAKE_BINARY_DIR}/README.txt DESTINATION "\${BRASK_DOC_DIR}" COMPONENT doc)

@@ -3,12 +3,11 @@
 #include <cstdio>
 #include <cstring>
 
+#include "ChunkHeader.h"
 #include "IPlugBase.h"
 
 namespace {
 
-constexpr int32_t kChunkMagic = 0x70666674;  // the bytes "tffp"
-constexpr int32_t kChunkVersion = 0x00010000;
 constexpr const char* kUserPresetName = "user preset";
 
 }  // namespace
@@ -21,15 +20,18 @@ bool IPlugBase::SerializeParams(StateChunk* chunk) {
   return ok;
 }
 
+// A block is taken whole or not at all: a block that ends early (a truncated preset or state)
+// leaves every value as it was, rather than loading some values and zeroing the next. The size
+// is checked first, so nothing is buffered (a program change loads a preset on the audio thread).
 int IPlugBase::UnserializeParams(const StateChunk* chunk, int startPos) {
   std::lock_guard<std::recursive_mutex> lock(mMutex);
-  const StateChunk empty;
-  if (!chunk) chunk = &empty;
+  const int64_t blockSize = int64_t(sizeof(double)) * ParamCount();
+  if (!chunk || startPos < 0 || int64_t(chunk->Size()) - startPos < blockSize) return -1;
   int pos = startPos;
-  for (size_t i = 0; i < mParams.size() && pos >= 0; ++i) {
+  for (IParamRecord& param : mParams) {
     double value = 0.0;
     pos = chunk->GetDouble(&value, pos);
-    mParams[i].SetValueClamped(pos >= 0 ? value : 0.0);
+    param.SetValueClamped(value);
   }
   for (int i = 0; i < ParamCount(); ++i) OnParamChanged(i);
   return pos;
@@ -38,15 +40,15 @@ int IPlugBase::UnserializeParams(const StateChunk* chunk, int startPos) {
 void IPlugBase::WriteChunkHeader(StateChunk* chunk) {
   if (!chunk) return;
   chunk->Clear();
-  chunk->PutInt32(kChunkMagic);
-  chunk->PutInt32(kChunkVersion);
+  chunk->PutInt32(kChunkHeaderMagic);
+  chunk->PutInt32(kChunkHeaderVersion);
 }
 
 int IPlugBase::ReadChunkHeader(const StateChunk* chunk, int* pos) {
   int32_t magic = 0;
   int32_t version = 0;
   int next = 0;
-  if (chunk && chunk->GetInt32(&magic, 0) == 4 && magic == kChunkMagic) {
+  if (chunk && chunk->GetInt32(&magic, 0) == 4 && magic == kChunkHeaderMagic) {
     next = chunk->GetInt32(&version, 4) == 8 ? 8 : -1;
     if (next < 0) version = 0;
   }

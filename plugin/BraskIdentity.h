@@ -30,6 +30,20 @@ constexpr int kBraskEditorWidth = 796;
 constexpr int kBraskEditorHeight = 472;
 constexpr int kBraskEditorFrameRate = 25;
 
+// Byte i (0 first) of a four-character code in reading order.
+constexpr uint8_t CodeByte(int32_t code, int i) { return uint8_t(uint32_t(code) >> (24 - 8 * i)); }
+
+// The VST 3 class ID, as the 16 bytes the factory reports: eight fixed bytes, then the maker
+// code and the plug-in code in reading order. The preset files name the class by it too.
+// clang-format off
+constexpr uint8_t kBraskVst3ClassId[16] = {
+    0x0D, 0xE7, 0xAE, 0xF2, 0xDE, 0x00, 0x4E, 0x4F,
+    CodeByte(kBraskMakerId, 0), CodeByte(kBraskMakerId, 1),
+    CodeByte(kBraskMakerId, 2), CodeByte(kBraskMakerId, 3),
+    CodeByte(kBraskUniqueId, 0), CodeByte(kBraskUniqueId, 1),
+    CodeByte(kBraskUniqueId, 2), CodeByte(kBraskUniqueId, 3)};
+// clang-format on
+
 // The identity for the given plug-in format (PluginApi).
 constexpr IPlugIdentity BraskIdentity(int pluginApi) {
   return {kBraskEffectName,

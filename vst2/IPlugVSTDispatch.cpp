@@ -7,6 +7,7 @@
 #include <cstring>
 #include <mutex>
 
+#include "ChunkHeader.h"
 #include "IPlugVST.h"
 #include "VstTextBounds.h"
 #include "gui/IGraphics.h"
@@ -235,7 +236,9 @@ VstIntPtr IPlugVST::SetChunk(VstInt32 index, VstIntPtr size, const void* data) {
   chunk->Assign(data, size < 0 || size > StateChunk::kMaxSize ? -1 : int(size));
   int pos = 0;
   int version = ReadChunkHeader(chunk, &pos);
-  if (index == 0 && version >= 0x00010000) {
+  // A chunk of a newer format (a preset or project of a later version) cannot be read safely.
+  if (version > kChunkHeaderVersion) return 0;
+  if (index == 0 && version >= kChunkHeaderVersion) {
     pos = UnserializePresets(chunk, pos);
   } else {
     pos = LoadState(chunk, pos);

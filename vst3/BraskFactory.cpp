@@ -22,8 +22,6 @@ std::mutex& InstanceCreationLock() {
   return gInstanceCreationLock;
 }
 
-constexpr int8 CodeByte(int32_t code, int shift) { return int8((uint32_t(code) >> shift) & 0xFF); }
-
 const PClassInfo2& BraskClassInfo() {
   static const PClassInfo2 info(BraskComponentUID, PClassInfo::kManyInstances, kClassCategory,
                                 kBraskEffectName, Vst::kSimpleModeSupported, kBraskCategory, "",
@@ -34,22 +32,12 @@ const PClassInfo2& BraskClassInfo() {
 }  // namespace
 
 const TUID BraskComponentUID = {
-    int8(0x0D),
-    int8(0xE7),
-    int8(0xAE),
-    int8(0xF2),
-    int8(0xDE),
-    int8(0x00),
-    int8(0x4E),
-    int8(0x4F),
-    CodeByte(kBraskMakerId, 24),
-    CodeByte(kBraskMakerId, 16),
-    CodeByte(kBraskMakerId, 8),
-    CodeByte(kBraskMakerId, 0),
-    CodeByte(kBraskUniqueId, 24),
-    CodeByte(kBraskUniqueId, 16),
-    CodeByte(kBraskUniqueId, 8),
-    CodeByte(kBraskUniqueId, 0),
+    int8(kBraskVst3ClassId[0]),  int8(kBraskVst3ClassId[1]),  int8(kBraskVst3ClassId[2]),
+    int8(kBraskVst3ClassId[3]),  int8(kBraskVst3ClassId[4]),  int8(kBraskVst3ClassId[5]),
+    int8(kBraskVst3ClassId[6]),  int8(kBraskVst3ClassId[7]),  int8(kBraskVst3ClassId[8]),
+    int8(kBraskVst3ClassId[9]),  int8(kBraskVst3ClassId[10]), int8(kBraskVst3ClassId[11]),
+    int8(kBraskVst3ClassId[12]), int8(kBraskVst3ClassId[13]), int8(kBraskVst3ClassId[14]),
+    int8(kBraskVst3ClassId[15]),
 };
 
 FUnknown* CreateBraskInstance(void* /*context*/) {

@@ -458,11 +458,17 @@ tresult IPlugVST3::getEditorState(IBStream* state) {
 tresult IPlugVST3::setEditorState(IBStream* state) {
   if (!state) return kInvalidArgument;
   std::lock_guard<std::recursive_mutex> lock(Mutex());
-  // The current state, only to learn its length; bytes the stream withholds keep these values.
+  // The current state, only to learn its length.
   StateChunk chunk;
   SaveState(&chunk);
   if (chunk.Size() == 0) return kResultFalse;
-  state->read(chunk.Data(), chunk.Size(), nullptr);
+  // A stream that ends early (a truncated preset) changes nothing. A stream that does not say
+  // how much it read is taken as complete.
+  int32 delivered = chunk.Size();
+  if (state->read(chunk.Data(), chunk.Size(), &delivered) != kResultOk ||
+      delivered != chunk.Size()) {
+    return kResultFalse;
+  }
   LoadState(&chunk, 0);
   uint8 bypass[4] = {0, 0, 0, 0};
   if (state->read(bypass, int32(sizeof(bypass)), nullptr) != kResultOk) return kResultFalse;

@@ -7,12 +7,14 @@
 #include <cstdio>
 #include <fstream>
 #include <map>
+#include <set>
 #include <sstream>
 #include <utility>
 
 #include "Brask.h"
 #include "Lv2Tools.h"
 #include "lv2/Lv2Layout.h"
+#include "plugin/BraskPresets.h"
 
 namespace {
 
@@ -104,6 +106,19 @@ TEST_F(Lv2Info, IdentityAndUi) {
   EXPECT_TRUE(Contains(turtle, "doap:revision \"4.0.0\""));
 }
 
+// lv2info prints the labels of the presets it finds, one per line, under "Presets:".
+TEST_F(Lv2Info, ListsEveryFactoryPreset) {
+  const size_t start = run.out.find("\tPresets: \n");
+  ASSERT_NE(start, std::string::npos) << run.out;
+  std::istringstream lines(run.out.substr(start + 12));
+  std::set<std::string> listed;
+  std::string line;
+  while (std::getline(lines, line) && !Trimmed(line).empty()) listed.insert(Trimmed(line));
+  std::set<std::string> expected;
+  for (const BraskPreset& preset : kBraskPresets) expected.insert(preset.name);
+  EXPECT_EQ(listed, expected);
+}
+
 TEST_F(Lv2Info, ParameterPortsCarryTheRecordsNamesRangesAndDefaults) {
   ASSERT_EQ(ports.size(), size_t(kLv2PortCount)) << run.out;
   for (int i = 0; i < plug.ParamCount(); ++i) {
@@ -167,6 +182,7 @@ TEST(Lv2Turtle, ValidatesAgainstTheLv2Schemas) {
   ASSERT_FALSE(files.empty()) << "the LV2 schemas (lv2-dev) are missing";
   files.push_back(BundleFile("manifest.ttl"));
   files.push_back(BundleFile("brask.ttl"));
+  files.push_back(BundleFile("presets.ttl"));
   const HostRun run = RunProgram("/usr/bin/sord_validate", files);
   EXPECT_EQ(run.exitCode, 0) << run.out << run.err;
   EXPECT_TRUE(Contains(run.out + run.err, "Found 0 errors")) << run.out << run.err;
@@ -199,7 +215,8 @@ TEST(Lv2Install, HomeGetsDotLv2AndOtherPrefixesLibLv2) {
     const std::string bundle =
         home ? homeDir.Path(".lv2/Brask.lv2") : prefixDir.Path("usr/lib/lv2/Brask.lv2");
     SCOPED_TRACE(bundle);
-    for (const char* file : {"manifest.ttl", "brask.ttl", "Brask.so", "Brask_ui.so"}) {
+    for (const char* file :
+         {"manifest.ttl", "brask.ttl", "presets.ttl", "Brask.so", "Brask_ui.so"}) {
       EXPECT_TRUE(IsFile(bundle + "/" + file)) << file;
     }
     const HostRun info =
@@ -207,5 +224,6 @@ TEST(Lv2Install, HomeGetsDotLv2AndOtherPrefixesLibLv2) {
                    {"LV2_PATH=" + bundle.substr(0, bundle.rfind('/')) + ":" + kSystemLv2Dir});
     EXPECT_EQ(info.exitCode, 0) << info.err;
     EXPECT_TRUE(Contains(info.out, "Bundle:            file://" + bundle + "/")) << info.out;
+    EXPECT_TRUE(Contains(info.out, "Presets:")) << "the installed bundle lists its presets";
   }
 }

@@ -7,7 +7,8 @@
 namespace {
 
 // The bundles the plug-in's Turtle refers to, with everything they import.
-const char* const kSchemaBundles[] = {"schemas", "core", "ui", "units", "options", "urid", "atom"};
+const char* const kSchemaBundles[] = {"schemas", "core", "ui",   "units",
+                                      "options", "urid", "atom", "presets"};
 
 }  // namespace
 

@@ -1,4 +1,5 @@
-// Install rules: where `cmake --install` puts the modules, and that a host can load them there.
+// Install rules: where `cmake --install` puts the modules and their presets, and that a host
+// can load them there.
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -26,6 +27,14 @@ std::string FormatOf(const std::string& module) {
   return info["format"].text;
 }
 
+// How many presets brask-host finds beside the module.
+size_t PresetCount(const std::string& module) {
+  const HostRun run = RunHost({"presets", module, "--json"});
+  JsonValue listing;
+  if (run.exitCode != 0 || !JsonValue::Parse(run.out, &listing)) return 0;
+  return listing["presets"].items.size();
+}
+
 }  // namespace
 
 TEST(Install, HomeFolderGetsTheUserPluginFolders) {
@@ -38,6 +47,10 @@ TEST(Install, HomeFolderGetsTheUserPluginFolders) {
   EXPECT_EQ(FormatOf(bundle), "VST 3");
   EXPECT_EQ(FormatOf(home.Path(".vst/Brask.so")), "VST 2");
   EXPECT_FALSE(IsFile(home.Path("lib/vst/Brask.so")));
+  EXPECT_TRUE(IsFile(home.Path(".vst3/presets/Wyrdworks/Brask/Drum Bus Glue.vstpreset")));
+  EXPECT_TRUE(IsFile(home.Path(".vst3/presets/Wyrdworks/Brask/Drum Bus Glue.fxp")));
+  EXPECT_EQ(PresetCount(bundle), 12u);
+  EXPECT_EQ(PresetCount(home.Path(".vst/Brask.so")), 12u) << "~/.vst3 beside ~/.vst";
 }
 
 TEST(Install, OtherPrefixGetsTheSystemLayout) {
@@ -49,5 +62,8 @@ TEST(Install, OtherPrefixGetsTheSystemLayout) {
   EXPECT_TRUE(IsFile(prefix.Path("usr/lib/vst/Brask.so")));
   EXPECT_TRUE(IsFile(prefix.Path("usr/share/doc/brask/README.txt")));
   EXPECT_EQ(FormatOf(prefix.Path("usr/lib/vst3/Brask.vst3")), "VST 3");
+  EXPECT_TRUE(IsFile(prefix.Path("usr/share/vst3/presets/Wyrdworks/Brask/Init.vstpreset")));
+  EXPECT_EQ(PresetCount(prefix.Path("usr/lib/vst3/Brask.vst3")), 12u);
+  EXPECT_EQ(PresetCount(prefix.Path("usr/lib/vst/Brask.so")), 12u);
   EXPECT_FALSE(IsFile(home.Path(".vst/Brask.so"))) << "a prefix install leaves the home alone";
 }

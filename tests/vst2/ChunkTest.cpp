@@ -90,27 +90,30 @@ TEST_F(Chunks, HeaderWithoutVersionFails) {
   EXPECT_EQ(plug->Text(effGetParamDisplay, 4), "50.00") << "nothing was read";
 }
 
-TEST_F(Chunks, EmptyChunkFailsAndResetsTheFirstParameter) {
+TEST_F(Chunks, EmptyOrShortChunkFailsAndChangesNothing) {
   plug->SetParam(0, 0.5f);  // Input 10
+  plug->SetParam(4, 0.5f);
   uint8_t byte = 0;
   EXPECT_EQ(plug->Dispatch(effSetChunk, 1, 0, &byte), 0);
-  EXPECT_EQ(plug->Text(effGetParamDisplay, 0), "0.00");
-  std::vector<uint8_t> bank = GetChunk(0);
-  ASSERT_EQ(bank.size(), 78u);
-  double stored = -1.0;
-  memcpy(&stored, bank.data() + 14, 8);
-  EXPECT_EQ(stored, 0.0) << "the current program holds the result";
+  EXPECT_EQ(plug->Text(effGetParamDisplay, 0), "10.00");
+  const double values[8] = {5.0, 5.0, 5.0, 0, 0, 0, 0, 0};
+  EXPECT_EQ(SetChunk(1, Concat(Bytes(kHeader, 8), Bytes(values, 24))), 0);
+  EXPECT_EQ(SetChunk(1, Bytes(values, 63)), 0) << "a headerless block one byte short";
+  EXPECT_EQ(plug->Text(effGetParamDisplay, 0), "10.00");
+  EXPECT_EQ(plug->Text(effGetParamDisplay, 2), "10.00");
+  EXPECT_EQ(plug->Text(effGetParamDisplay, 3), "400.00");
+  EXPECT_EQ(plug->Text(effGetParamDisplay, 4), "50.00");
   EXPECT_EQ(plug->Dispatch(effSetChunk, 1, 64), 0) << "null ptr";
 }
 
-TEST_F(Chunks, ShortProgramChunkLoadsWhatItCovers) {
-  const double values[8] = {5.0, 5.0, 5.0, 0, 0, 0, 0, 0};
-  std::vector<uint8_t> chunk = Concat(Bytes(kHeader, 8), Bytes(values, 24));
-  plug->SetParam(4, 0.5f);
-  EXPECT_EQ(SetChunk(1, chunk), 0);
-  EXPECT_EQ(plug->Text(effGetParamDisplay, 2), "5.00");
-  EXPECT_EQ(plug->Text(effGetParamDisplay, 3), "100.00") << "first missing value: 0 clamped";
-  EXPECT_EQ(plug->Text(effGetParamDisplay, 4), "50.00") << "later ones untouched";
+// A chunk of a later format version (a preset or project of a newer release) is not guessed at.
+TEST_F(Chunks, NewerChunkVersionChangesNothing) {
+  const double values[8] = {5.0, 5.0, 5.0, 500, 5, 50, 1, 1};
+  const uint8_t newer[8] = {0x74, 0x66, 0x66, 0x70, 0x00, 0x00, 0x02, 0x00};
+  const std::vector<uint8_t> before = GetChunk(0);
+  EXPECT_EQ(SetChunk(1, Concat(Bytes(newer, 8), ParameterBlock(values))), 0);
+  EXPECT_EQ(SetChunk(0, Concat(Bytes(newer, 8), ParameterBlock(values))), 0);
+  EXPECT_EQ(GetChunk(0), before);
 }
 
 TEST_F(Chunks, NegativeOrHugeSizesFailSafely) {

@@ -119,22 +119,23 @@ TEST_F(State, FailedBypassReadKeepsBypassButLoadsTheParameters) {
   EXPECT_DOUBLE_EQ(plug.controller->getParamNormalized(kBypassId), 1.0);
 }
 
-TEST_F(State, ShortStreamKeepsTheValuesItDoesNotDeliver) {
+// A stream that ends inside the parameters (a truncated preset) changes nothing at all.
+TEST_F(State, ShortStreamFailsAndChangesNothing) {
   plug.controller->setParamNormalized(kParamMix, 0.5);
-  TestStream stream(StateBytes({30.0}, {}));
-  EXPECT_EQ(plug.controller->setState(&stream), kResultOk);
-  EXPECT_DOUBLE_EQ(Plain(kParamInput), 30.0);
-  EXPECT_DOUBLE_EQ(Plain(kParamMix), 50.0);
-  EXPECT_DOUBLE_EQ(Plain(kParamAttack), 10.0);
-
-  TestStream empty;
-  EXPECT_EQ(plug.controller->setState(&empty), kResultOk);
-  EXPECT_DOUBLE_EQ(Plain(kParamInput), 30.0);
-
+  SetBypass(1.0);
+  for (size_t length : {size_t(0), size_t(8), size_t(63)}) {
+    std::vector<uint8_t> bytes = StateBytes({30, 2, 3, 400, 5, 60, 1, 0}, {});
+    bytes.resize(length);
+    TestStream stream(bytes);
+    EXPECT_EQ(plug.controller->setState(&stream), kResultFalse) << length;
+    EXPECT_DOUBLE_EQ(Plain(kParamInput), 0.0) << length;
+    EXPECT_DOUBLE_EQ(Plain(kParamMix), 50.0) << length;
+    EXPECT_DOUBLE_EQ(plug.controller->getParamNormalized(kBypassId), 1.0) << length;
+  }
   TestStream failing(StateBytes({1, 2, 3, 400, 5, 60, 1, 0}, {1, 0, 0, 0}));
   failing.failingRead = 0;
   EXPECT_EQ(plug.controller->setState(&failing), kResultFalse);
-  EXPECT_DOUBLE_EQ(Plain(kParamInput), 30.0);
+  EXPECT_DOUBLE_EQ(Plain(kParamInput), 0.0);
   EXPECT_EQ(plug.controller->setState(nullptr), kInvalidArgument);
 }
 

@@ -10,6 +10,7 @@ int RunState(int argc, char** argv);
 int RunBench(int argc, char** argv);
 int RunInstantiate(int argc, char** argv);
 int RunGenerateDemo(int argc, char** argv);
+int RunPresets(int argc, char** argv);
 
 // Exit codes shared by the commands.
 constexpr int kExitOk = 0;

@@ -79,4 +79,8 @@ class HostedPlugin {
   // The instance state as a host stores it in a project.
   virtual bool SaveState(std::vector<uint8_t>* bytes, std::string* error) = 0;
   virtual bool LoadState(const std::vector<uint8_t>& bytes, std::string* error) = 0;
+  // Loads a preset file of the format's own preset system (VST 3 .vstpreset, VST 2 .fxp) as a
+  // host's preset browser does. The whole file is checked first, also that it is this
+  // plug-in's and of no newer version; a file refused then has changed nothing.
+  virtual bool LoadPresetFile(const std::string& path, std::string* error) = 0;
 };

@@ -14,14 +14,15 @@
 #include "ParamSettings.h"
 #include "PendingFile.h"
 #include "PluginLoader.h"
+#include "PresetCatalog.h"
 #include "ProgressBar.h"
 
 namespace {
 
 const char kUsage[] =
-    "usage: brask-host render MODULE IN OUT [--class NAME] [--set NAME=VALUE ...]\n"
-    "                         [--sidechain FILE] [--block N] [--precision 32|64]\n"
-    "                         [--meter FILE.csv] [--json]\n";
+    "usage: brask-host render MODULE IN OUT [--class NAME] [--preset NAME|FILE]\n"
+    "                         [--set NAME=VALUE ...] [--sidechain FILE] [--block N]\n"
+    "                         [--precision 32|64] [--meter FILE.csv] [--json]\n";
 
 constexpr double kProgressSeconds = 20.0;  // shorter files render too fast for a bar
 constexpr double kFloorDb = -120.0;        // silence in the meter file
@@ -29,6 +30,7 @@ constexpr char kDriveParam[] = "Input";    // the compressor's drive; at its min
 
 struct RenderJob {
   std::string module, className, inputPath, outputPath, meterPath;
+  std::string presetPath;  ///< the preset file loaded before the settings, or empty
   ParamSettings settings;
   ProcessSettings process;
   AudioData input;
@@ -39,6 +41,7 @@ struct RenderJob {
 
 struct RenderResult {
   Levels in, out;
+  Levels uncompressed;  ///< the reference instance's output (or the input), for --meter
   double largestReductionDb = 0.0;
   double processSeconds = 0.0;
 };
@@ -109,6 +112,8 @@ bool RenderAll(RenderJob& job, AudioFileWriter& writer, FILE* meter, RenderResul
     result->out.count += blockOut.count;
     if (meter) {
       const Levels& uncompressed = job.reference ? blockRef : blockIn;
+      result->uncompressed.sumSquares += uncompressed.sumSquares;
+      result->uncompressed.count += uncompressed.count;
       const double reduction = uncompressed.Rms() > 1e-6 && blockOut.Rms() > 0.0
                                    ? Levels::ToDb(uncompressed.Rms()) - blockOut.RmsDb()
                                    : 0.0;
@@ -143,7 +148,14 @@ bool LoadInputs(const CommandLine& args, RenderJob* job, std::string* error) {
   return true;
 }
 
-// The reference instance: the same settings with the drive at its minimum.
+// The preset, then the settings, on one instance.
+bool ApplyPresetAndSettings(const RenderJob& job, const ParamSettings& settings,
+                            HostedPlugin* plugin, std::string* error) {
+  return (job.presetPath.empty() || plugin->LoadPresetFile(job.presetPath, error)) &&
+         settings.Apply(plugin, error);
+}
+
+// The reference instance: the same preset and settings with the drive at its minimum.
 bool LoadReference(RenderJob* job, std::string* error) {
   job->reference = LoadPlugin(job->module, error, job->className);
   if (!job->reference) return false;
@@ -155,8 +167,15 @@ bool LoadReference(RenderJob* job, std::string* error) {
   }
   ParamSettings uncompressed = job->settings;
   uncompressed.Put(drive->name, drive->minPlain);
-  return uncompressed.Apply(job->reference.get(), error) &&
+  return ApplyPresetAndSettings(*job, uncompressed, job->reference.get(), error) &&
          job->reference->Prepare(job->process, error);
+}
+
+// The whole render's reduction: the uncompressed RMS over the output's, in dB.
+double OverallReductionDb(const RenderResult& r) {
+  return r.uncompressed.Rms() > 1e-6 && r.out.Rms() > 0.0
+             ? Levels::ToDb(r.uncompressed.Rms()) - r.out.RmsDb()
+             : 0.0;
 }
 
 void PrintSummary(const RenderJob& job, const RenderResult& r, bool json, bool metered) {
@@ -166,13 +185,14 @@ void PrintSummary(const RenderJob& job, const RenderResult& r, bool json, bool m
     std::printf(
         "{\"input\": %s, \"output\": %s, \"sampleRate\": %s, \"frames\": %lld, \"block\": %d, "
         "\"precision\": %d, \"inputPeakDb\": %s, \"inputRmsDb\": %s, \"outputPeakDb\": %s, "
-        "\"outputRmsDb\": %s, \"largestGainReductionDb\": %s, \"processSeconds\": %s, "
-        "\"realTimeFactor\": %s}\n",
+        "\"outputRmsDb\": %s, \"gainReductionDb\": %s, \"largestGainReductionDb\": %s, "
+        "\"processSeconds\": %s, \"realTimeFactor\": %s}\n",
         JsonQuote(job.inputPath).c_str(), JsonQuote(job.outputPath).c_str(),
         JsonNumber(job.input.sampleRate).c_str(), (long long)job.input.Frames(),
         job.process.maxBlock, job.process.use64 ? 64 : 32, JsonNumber(r.in.PeakDb()).c_str(),
         JsonNumber(r.in.RmsDb()).c_str(), JsonNumber(r.out.PeakDb()).c_str(),
         JsonNumber(r.out.RmsDb()).c_str(),
+        metered ? JsonNumber(OverallReductionDb(r)).c_str() : "null",
         metered ? JsonNumber(r.largestReductionDb).c_str() : "null",
         JsonNumber(r.processSeconds).c_str(), JsonNumber(realTime).c_str());
     return;
@@ -182,7 +202,10 @@ void PrintSummary(const RenderJob& job, const RenderResult& r, bool json, bool m
               job.process.use64 ? 64 : 32);
   std::printf("  input   peak %7.2f dBFS  RMS %7.2f dBFS\n", r.in.PeakDb(), r.in.RmsDb());
   std::printf("  output  peak %7.2f dBFS  RMS %7.2f dBFS\n", r.out.PeakDb(), r.out.RmsDb());
-  if (metered) std::printf("  largest gain reduction %.2f dB\n", r.largestReductionDb);
+  if (metered) {
+    std::printf("  gain reduction %.2f dB overall, %.2f dB at most\n", OverallReductionDb(r),
+                r.largestReductionDb);
+  }
   std::printf("  processing %.3f s, %.1f x real time\n", r.processSeconds, realTime);
 }
 
@@ -206,8 +229,9 @@ bool ParseProcessOptions(const CommandLine& args, RenderJob* job, std::string* e
 }  // namespace
 
 int RunRender(int argc, char** argv) {
-  CommandLine args({"--class", "--set", "--sidechain", "--block", "--precision", "--meter"},
-                   {"--json"});
+  CommandLine args(
+      {"--class", "--preset", "--set", "--sidechain", "--block", "--precision", "--meter"},
+      {"--json"});
   std::string error;
   if (!args.Parse(argc, argv, &error)) return UsageError(error, kUsage);
   if (args.Positional().size() != 3) return UsageError("render takes MODULE IN OUT", kUsage);
@@ -224,7 +248,12 @@ int RunRender(int argc, char** argv) {
   if (!job.plugin) return Fail(error);
   // Without --precision: 64-bit where the plug-in offers it.
   if (!args.Has("--precision")) job.process.use64 = job.plugin->CanProcess64();
-  if (!job.settings.Apply(job.plugin.get(), &error) || !job.plugin->Prepare(job.process, &error)) {
+  if (args.Has("--preset") && !ResolvePreset(args.Value("--preset"), job.module,
+                                             job.plugin->Identity(), &job.presetPath, &error)) {
+    return Fail(error);
+  }
+  if (!ApplyPresetAndSettings(job, job.settings, job.plugin.get(), &error) ||
+      !job.plugin->Prepare(job.process, &error)) {
     return Fail(error);
   }
   const bool metered = !job.meterPath.empty();

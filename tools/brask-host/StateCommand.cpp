@@ -3,12 +3,11 @@
 
 #include <unistd.h>
 
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
 
 #include "CommandLine.h"
 #include "Commands.h"
+#include "FileBytes.h"
 #include "JsonText.h"
 #include "ParamReport.h"
 #include "ParamSettings.h"
@@ -20,21 +19,6 @@ namespace {
 const char kUsage[] =
     "usage: brask-host state MODULE [--class NAME] [--load FILE] [--set NAME=VALUE ...]\n"
     "                        [--save FILE] [--json]\n";
-
-bool ReadBytes(const std::string& path, std::vector<uint8_t>* bytes, std::string* error) {
-  FILE* file = std::fopen(path.c_str(), "rb");
-  if (!file) {
-    *error = "cannot read " + path + ": " + std::strerror(errno);
-    return false;
-  }
-  uint8_t buffer[4096];
-  size_t got = 0;
-  while ((got = std::fread(buffer, 1, sizeof(buffer), file)) > 0) {
-    bytes->insert(bytes->end(), buffer, buffer + got);
-  }
-  std::fclose(file);
-  return true;
-}
 
 bool WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes, std::string* error) {
   PendingFile pending(path);
@@ -61,7 +45,8 @@ int RunState(int argc, char** argv) {
   ParamSettings settings;
   if (!settings.Parse(args.Values("--set"), &error)) return UsageError(error, kUsage);
   std::vector<uint8_t> loaded;
-  if (args.Has("--load") && !ReadBytes(args.Value("--load"), &loaded, &error)) return Fail(error);
+  if (args.Has("--load") && !ReadFileBytes(args.Value("--load"), &loaded, &error))
+    return Fail(error);
 
   auto plugin = LoadPlugin(args.Positional()[0], &error, args.Value("--class"));
   if (!plugin) return Fail(error);

@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <limits>
 
+#include "FileBytes.h"
+#include "FxpFile.h"
 #include "vst2/VstRecords.h"
 
 namespace {
@@ -360,6 +362,33 @@ bool Vst2Plugin::LoadState(const std::vector<uint8_t>& bytes, std::string* error
   std::vector<uint8_t> copy(bytes);
   if (Dispatch(effSetChunk, kProgramChunk, VstIntPtr(copy.size()), copy.data()) != 1) {
     *error = "the plug-in refused the program chunk";
+    return false;
+  }
+  return true;
+}
+
+bool Vst2Plugin::LoadPresetFile(const std::string& path, std::string* error) {
+  std::vector<uint8_t> bytes;
+  if (!ReadFileBytes(path, &bytes, error)) return false;
+  FxpProgram program;
+  if (!ReadFxp(bytes, &program, error)) {
+    *error = path + ": " + *error;
+    return false;
+  }
+  const std::string name = Identity().name;
+  if (program.fxId != effect->uniqueID) {
+    *error = path + ": a preset of another plug-in (unique ID " + FourCharacters(program.fxId) +
+             "), not of " + name + " (" + FourCharacters(effect->uniqueID) + ")";
+    return false;
+  }
+  if (program.fxVersion > effect->version) {
+    *error = path + ": made by " + name + " " + VersionText(program.fxVersion) +
+             ", newer than this module's " + VersionText(effect->version);
+    return false;
+  }
+  if (Dispatch(effSetChunk, kProgramChunk, VstIntPtr(program.chunk.size()), program.chunk.data()) !=
+      1) {
+    *error = path + ": the plug-in refused the preset's chunk";
     return false;
   }
   return true;

@@ -40,6 +40,7 @@ class Vst2Plugin : public HostedPlugin {
   void Process(float* const* inputs, float* const* outputs, int frames) override;
   bool SaveState(std::vector<uint8_t>* bytes, std::string* error) override;
   bool LoadState(const std::vector<uint8_t>& bytes, std::string* error) override;
+  bool LoadPresetFile(const std::string& path, std::string* error) override;
 
  private:
   Vst2Plugin() = default;

@@ -1,12 +1,15 @@
 #include "Vst3Plugin.h"
 
 #include <dirent.h>
+#include <strings.h>
 #include <sys/stat.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
 
+#include "FileBytes.h"
+#include "VstPresetFile.h"
 #include "pluginterfaces/base/smartpointer.h"
 #include "pluginterfaces/vst/ivstunits.h"
 #include "pluginterfaces/vst/vstspeaker.h"
@@ -583,6 +586,45 @@ bool Vst3Plugin::LoadState(const std::vector<uint8_t>& bytes, std::string* error
   if (separateController && !TellControllerComponentState()) {
     *error = "the edit controller refused the component's state";
     return false;
+  }
+  return true;
+}
+
+bool Vst3Plugin::LoadPresetFile(const std::string& path, std::string* error) {
+  std::vector<uint8_t> bytes;
+  if (!ReadFileBytes(path, &bytes, error)) return false;
+  VstPreset preset;
+  if (!ReadVstPreset(bytes, &preset, error)) {
+    *error = path + ": " + *error;
+    return false;
+  }
+  const std::string classId = HexId(classInfo.cid);
+  if (strcasecmp(preset.classId.c_str(), classId.c_str()) != 0) {
+    *error = path + ": a preset of another plug-in (class ID " + preset.classId + "), not of " +
+             Fixed(classInfo.name, PClassInfo::kNameSize) + " (" + classId + ")";
+    return false;
+  }
+  Flush();
+  // As hosts load a preset: the component state to the component and to the controller, then
+  // the controller's own state. Parts a plug-in does not keep answer kNotImplemented.
+  std::vector<uint8_t> componentState = preset.Find("Comp")->data;
+  const auto stream = [](std::vector<uint8_t>* data) {
+    return owned(new MemoryStream(data->data(), TSize(data->size())));
+  };
+  const auto accepted = [](tresult result) {
+    return result == kResultOk || result == kNotImplemented;
+  };
+  if (!accepted(component->setState(stream(&componentState))) ||
+      !accepted(controller->setComponentState(stream(&componentState)))) {
+    *error = path + ": the plug-in refused the preset's component state";
+    return false;
+  }
+  if (const VstPresetChunk* controllerChunk = preset.Find("Cont")) {
+    std::vector<uint8_t> controllerState = controllerChunk->data;
+    if (!accepted(controller->setState(stream(&controllerState)))) {
+      *error = path + ": the plug-in refused the preset's controller state";
+      return false;
+    }
   }
   return true;
 }

@@ -48,6 +48,7 @@ class Vst3Plugin : public HostedPlugin {
   void Process(float* const* inputs, float* const* outputs, int frames) override;
   bool SaveState(std::vector<uint8_t>* bytes, std::string* error) override;
   bool LoadState(const std::vector<uint8_t>& bytes, std::string* error) override;
+  bool LoadPresetFile(const std::string& path, std::string* error) override;
 
  private:
   Vst3Plugin() = default;

@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "BraskPresets.h"
 #include "core/IPlugBase.h"
 #include "core/ParamUnit.h"
 #include "lv2/Lv2Layout.h"
@@ -20,6 +21,10 @@ const char kPrefixes[] =
     "@prefix rdfs: <http://www.w3.org/2000/01/rdf-schema#> .\n"
     "@prefix ui: <http://lv2plug.in/ns/extensions/ui#> .\n"
     "@prefix units: <http://lv2plug.in/ns/extensions/units#> .\n\n";
+const char kPresetPrefixes[] =
+    "@prefix lv2: <http://lv2plug.in/ns/lv2core#> .\n"
+    "@prefix pset: <http://lv2plug.in/ns/ext/presets#> .\n"
+    "@prefix rdfs: <http://www.w3.org/2000/01/rdf-schema#> .\n\n";
 
 struct AudioPort {
   const char* symbol;
@@ -166,12 +171,54 @@ std::string UiTurtle() {
          "\t] .\n";
 }
 
+// One port value of a preset, within the parameter's range.
+bool PresetPortValue(const IParamRecord& record, const BraskPreset& preset, int index,
+                     std::string* text, std::string* error) {
+  const double value = preset.values[index];
+  if (!(value >= record.Min() && value <= record.Max())) {
+    *error = std::string("the preset \"") + preset.name + "\" sets " + record.Name() + " to " +
+             Number(value) + ", outside " + Number(record.Min()) + " to " + Number(record.Max());
+    return false;
+  }
+  *text = "\t\tlv2:symbol " + Quoted(Symbol(record.Name())) + " ;\n\t\tpset:value " +
+          Number(value) + "\n";
+  return true;
+}
+
 }  // namespace
 
+std::string PresetUri(const BraskPreset& preset) {
+  return std::string(kBraskLv2Uri) + ":preset:" + preset.key;
+}
+
 std::string ManifestTurtle(const std::string& dspBinary, const std::string& uiBinary) {
-  return std::string(kPrefixes) + "<" + kBraskLv2Uri + ">\n\ta lv2:Plugin ;\n\tlv2:binary <" +
-         dspBinary + "> ;\n\trdfs:seeAlso <brask.ttl> .\n\n<" + kBraskLv2UiUri +
-         ">\n\ta ui:X11UI ;\n\tui:binary <" + uiBinary + "> ;\n\trdfs:seeAlso <brask.ttl> .\n";
+  std::string text = std::string(kPrefixes, sizeof kPrefixes - 2) +
+                     "@prefix pset: <http://lv2plug.in/ns/ext/presets#> .\n\n<" + kBraskLv2Uri +
+                     ">\n\ta lv2:Plugin ;\n\tlv2:binary <" + dspBinary +
+                     "> ;\n\trdfs:seeAlso <brask.ttl> .\n\n<" + kBraskLv2UiUri +
+                     ">\n\ta ui:X11UI ;\n\tui:binary <" + uiBinary +
+                     "> ;\n\trdfs:seeAlso <brask.ttl> .\n";
+  for (const BraskPreset& preset : kBraskPresets) {
+    text += "\n<" + PresetUri(preset) + ">\n\ta pset:Preset ;\n\tlv2:appliesTo <" + kBraskLv2Uri +
+            "> ;\n\trdfs:seeAlso <presets.ttl> .\n";
+  }
+  return text;
+}
+
+bool PresetsTurtle(IPlugBase* plug, std::string* turtle, std::string* error) {
+  std::string text = kPresetPrefixes;
+  for (const BraskPreset& preset : kBraskPresets) {
+    text += "<" + PresetUri(preset) + ">\n\ta pset:Preset ;\n\tlv2:appliesTo <" + kBraskLv2Uri +
+            "> ;\n\trdfs:label " + Quoted(preset.name) + " ;\n\trdfs:comment " +
+            Quoted(preset.description) + " ;\n\tlv2:port [\n";
+    for (int i = 0; i < plug->ParamCount(); ++i) {
+      std::string port;
+      if (!PresetPortValue(*plug->ParamAt(i), preset, i, &port, error)) return false;
+      text += port + (i + 1 < plug->ParamCount() ? "\t] , [\n" : "\t] .\n\n");
+    }
+  }
+  turtle->swap(text);
+  return true;
 }
 
 std::string PluginTurtle(IPlugBase* plug, int enabledParam) {

@@ -1,5 +1,5 @@
-// lv2-turtle: writes the LV2 bundle's manifest.ttl and brask.ttl, at build time, from the
-// plug-in class itself over the silent host.
+// lv2-turtle: writes the LV2 bundle's manifest.ttl, brask.ttl and presets.ttl, at build time,
+// from the plug-in class itself over the silent host and the factory preset table.
 //
 //   lv2-turtle BUNDLE_DIR DSP_BINARY UI_BINARY
 
@@ -27,7 +27,13 @@ int main(int argc, char** argv) {
   }
   const std::string bundle = argv[1];
   Brask plug(nullptr);
-  if (!WriteText(bundle + "/manifest.ttl", ManifestTurtle(argv[2], argv[3])) ||
+  std::string presets, error;
+  if (!PresetsTurtle(&plug, &presets, &error)) {
+    std::fprintf(stderr, "lv2-turtle: %s\n", error.c_str());
+    return 1;
+  }
+  if (!WriteText(bundle + "/presets.ttl", presets) ||
+      !WriteText(bundle + "/manifest.ttl", ManifestTurtle(argv[2], argv[3])) ||
       !WriteText(bundle + "/brask.ttl", PluginTurtle(&plug, kParamBypass))) {
     std::fprintf(stderr, "lv2-turtle: cannot write into %s\n", argv[1]);
     return 1;
