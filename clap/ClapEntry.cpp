@@ -1,4 +1,5 @@
-// The CLAP module's entry record and its plug-in factory, which makes Brask instances.
+// The CLAP module's entry record, its plug-in factory, which makes Brask instances, and the
+// preset-discovery factory that lists the factory presets.
 //
 // init and deinit are counted, so several callers in one process (a host and a wrapper, say)
 // may each init and deinit; the factory is offered while any init is outstanding. Instances
@@ -12,6 +13,7 @@
 
 #include "Brask.h"
 #include "BraskIdentity.h"
+#include "clap/ClapFactoryPresets.h"
 
 #ifdef _WIN32
 #define BRASK_EXPORT extern "C" __declspec(dllexport)
@@ -21,7 +23,6 @@
 
 namespace {
 
-constexpr char kBraskClapId[] = "com.wyrdworks.brask";
 const char* const kFeatures[] = {"audio-effect", "compressor", "stereo", nullptr};
 
 const clap_plugin_descriptor_t kDescriptor = {kClapVersion,
@@ -80,7 +81,12 @@ void Deinit() {
 
 const void* Factory(const char* factoryId) {
   if (gInitCount.load() <= 0 || !factoryId) return nullptr;
-  return std::strcmp(factoryId, CLAP_PLUGIN_FACTORY_ID) == 0 ? &kFactory : nullptr;
+  if (std::strcmp(factoryId, CLAP_PLUGIN_FACTORY_ID) == 0) return &kFactory;
+  if (std::strcmp(factoryId, CLAP_PRESET_DISCOVERY_FACTORY_ID) == 0 ||
+      std::strcmp(factoryId, CLAP_PRESET_DISCOVERY_FACTORY_ID_COMPAT) == 0) {
+    return &FactoryPresetDiscovery();
+  }
+  return nullptr;
 }
 
 }  // namespace

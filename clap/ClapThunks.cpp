@@ -4,6 +4,7 @@
 #include <new>
 
 #include "clap/IPlugCLAP.h"
+#include "clap/abi/ClapPresets.h"
 
 namespace {
 
@@ -223,6 +224,13 @@ void OnFd(const clap_plugin_t* p, int fd, uint32_t flags) {
   On(p, [&](IPlugCLAP& plug) { plug.OnFd(fd, flags); });
 }
 
+bool FromLocation(const clap_plugin_t* p, uint32_t kind, const char* location, const char* key) {
+  return On(p, false,
+            [&](IPlugCLAP& plug) { return plug.LoadPresetFromLocation(kind, location, key); });
+}
+
+const clap_plugin_preset_load_t kPresetLoad = {FromLocation};
+
 const clap_plugin_timer_support_t kTimerSupport = {OnTimer};
 const clap_plugin_posix_fd_support_t kFdSupport = {OnFd};
 
@@ -240,6 +248,8 @@ const NamedExtension kExtensions[] = {
     {CLAP_EXT_REMOTE_CONTROLS, &kRemoteControls},
     {CLAP_EXT_REMOTE_CONTROLS_COMPAT, &kRemoteControls},
     {CLAP_EXT_GUI, &kGui},
+    {CLAP_EXT_PRESET_LOAD, &kPresetLoad},
+    {CLAP_EXT_PRESET_LOAD_COMPAT, &kPresetLoad},
 #ifndef _WIN32
     {CLAP_EXT_TIMER_SUPPORT, &kTimerSupport},
     {CLAP_EXT_POSIX_FD_SUPPORT, &kFdSupport},

@@ -1,4 +1,5 @@
-// IPlugCLAP: the life cycle, the host hooks of the core, parameters, state and remote controls.
+// IPlugCLAP: the life cycle, the host hooks of the core, parameters, state, factory presets and
+// remote controls.
 
 #include "clap/IPlugCLAP.h"
 
@@ -8,6 +9,7 @@
 #include <cstring>
 #include <mutex>
 
+#include "clap/ClapFactoryPresets.h"
 #include "clap/ClapThunks.h"
 #include "gui/IGraphics.h"
 
@@ -305,6 +307,37 @@ bool IPlugCLAP::LoadStateFrom(const clap_istream_t* stream) {
   const int end = LoadState(&chunk, pos);
   RefreshEditorFromParams();
   return end == chunk.Size();
+}
+
+// ---presets: the factory presets live in the plug-in; one loads as a state of its values---
+
+bool IPlugCLAP::LoadPresetFromLocation(uint32_t locationKind, const char* location,
+                                       const char* loadKey) {
+  StateChunk chunk;
+  bool loaded = false;
+  if (locationKind == CLAP_PRESET_DISCOVERY_LOCATION_PLUGIN && !location &&
+      AppendFactoryPresetBlock(loadKey, &chunk)) {
+    Lock lock(Mutex());
+    loaded = LoadState(&chunk, 0) == chunk.Size();
+    RefreshEditorFromParams();
+  }
+  auto* hostPresets =
+      static_cast<const clap_host_preset_load_t*>(HostExtension(CLAP_EXT_PRESET_LOAD));
+  if (!hostPresets) {
+    hostPresets =
+        static_cast<const clap_host_preset_load_t*>(HostExtension(CLAP_EXT_PRESET_LOAD_COMPAT));
+  }
+  if (loaded) {
+    // The host's copies of the values are stale now.
+    if (mHostParams && mHostParams->rescan) mHostParams->rescan(mHost, CLAP_PARAM_RESCAN_VALUES);
+    if (hostPresets && hostPresets->loaded) {
+      hostPresets->loaded(mHost, locationKind, location, loadKey);
+    }
+  } else if (hostPresets && hostPresets->on_error) {
+    hostPresets->on_error(mHost, locationKind, location, loadKey, 0,
+                          "no such factory preset in this plug-in");
+  }
+  return loaded;
 }
 
 // ---remote controls: one page with every parameter, in the usual order---

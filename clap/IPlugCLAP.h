@@ -77,6 +77,9 @@ class IPlugCLAP : public IPlugBase {
   bool SaveStateTo(const clap_ostream_t* stream);
   bool LoadStateFrom(const clap_istream_t* stream);
 
+  //---from clap.preset-load: a factory preset, by its load key---
+  bool LoadPresetFromLocation(uint32_t locationKind, const char* location, const char* loadKey);
+
   //---from clap.remote-controls---
   bool RemoteControlsPage(uint32_t index, clap_remote_controls_page_t* page);
 

@@ -30,6 +30,9 @@ constexpr int kBraskEditorWidth = 796;
 constexpr int kBraskEditorHeight = 472;
 constexpr int kBraskEditorFrameRate = 25;
 
+// The CLAP plug-in id; CLAP presets name their plug-in by it too.
+constexpr char kBraskClapId[] = "com.wyrdworks.brask";
+
 // Byte i (0 first) of a four-character code in reading order.
 constexpr uint8_t CodeByte(int32_t code, int i) { return uint8_t(uint32_t(code) >> (24 - 8 * i)); }
 

@@ -1,7 +1,8 @@
-// brask-host and the factory presets: `presets` lists the presets of each format with the
-// table's values, `render --preset` sounds exactly like the plug-in set to them, and a preset
-// file that is truncated, another plug-in's, of a newer version or no preset at all is refused
-// with its reason before anything reaches the plug-in, leaving no file behind.
+// brask-host and the factory presets: `presets` lists the presets of each format (CLAP's from
+// the plug-in's own preset-discovery factory) with the table's values, `render --preset` sounds
+// exactly like the plug-in set to them, and a preset file that is truncated, another plug-in's, of
+// a newer version or no preset at all is refused with its reason before anything reaches the
+// plug-in, leaving no file behind.
 
 #include <gtest/gtest.h>
 #include <sndfile.h>
@@ -103,7 +104,8 @@ class HostPresets : public ::testing::Test {
 }  // namespace
 
 TEST_F(HostPresets, EveryFormatListsEveryPresetWithTheTablesValues) {
-  for (const std::string& module : {Vst3Bundle(), Vst2Module(), Lv2Bundle()}) {
+  for (const std::string& module :
+       {Vst3Bundle(), Vst2Module(), Lv2Bundle(), std::string(BRASK_CLAP_MODULE_PATH)}) {
     SCOPED_TRACE(module);
     const auto listed = Listed(module);
     EXPECT_EQ(listed.size(), size_t(kBraskPresetTableSize));
@@ -125,6 +127,7 @@ TEST_F(HostPresets, RenderingWithAPresetSoundsLikeThePlugInSetToIt) {
   EXPECT_EQ(Render(Vst3Bundle(), {"--preset", preset.name}).channels, expected.channels);
   EXPECT_EQ(Render(Vst2Module(), {"--preset", Built(std::string(preset.name) + ".fxp")}).channels,
             expected.channels);
+  EXPECT_EQ(Render(BRASK_CLAP_MODULE_PATH, {"--preset", preset.key}).channels, expected.channels);
   // --set changes the preset afterwards.
   EXPECT_EQ(Render(Vst2Module(), {"--preset", preset.name, "--set", "Mix=50"}).channels,
             Direct(preset, 50.0).channels);

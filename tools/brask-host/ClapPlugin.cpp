@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "ClapPresetIndex.h"
+
 namespace {
 
 // Counts past these are taken as garbage rather than allocated for.
@@ -302,6 +304,33 @@ bool ClapPlugin::LoadState(const std::vector<uint8_t>& bytes, std::string* error
   ClapReadStream stream(bytes);
   if (!state || !state->load(plugin, stream.Stream())) {
     *error = "the plug-in refused the state";
+    return false;
+  }
+  return true;
+}
+
+//---presets: inside the plug-in, listed by its preset-discovery factory---
+
+bool ClapPlugin::LoadPresetFile(const std::string& path, std::string* error) {
+  *error = "a CLAP plug-in's presets are inside it, not in files such as " + path +
+           ": name one that `brask-host presets` lists";
+  return false;
+}
+
+std::vector<PluginPreset> ClapPlugin::PluginPresets() {
+  return IndexClapPresets(entry, Text(plugin->desc ? plugin->desc->id : nullptr));
+}
+
+bool ClapPlugin::LoadPluginPreset(const std::string& key, std::string* error) {
+  auto* load = Ext<clap_plugin_preset_load_t>(CLAP_EXT_PRESET_LOAD);
+  if (!load) load = Ext<clap_plugin_preset_load_t>(CLAP_EXT_PRESET_LOAD_COMPAT);
+  if (!load || !load->from_location) {
+    *error = "the plug-in offers no clap.preset-load";
+    return false;
+  }
+  Flush();
+  if (!load->from_location(plugin, CLAP_PRESET_DISCOVERY_LOCATION_PLUGIN, nullptr, key.c_str())) {
+    *error = "the plug-in refused its preset \"" + key + "\"";
     return false;
   }
   return true;

@@ -34,6 +34,9 @@ class ClapPlugin : public HostedPlugin {
   void Process(float* const* inputs, float* const* outputs, int frames) override;
   bool SaveState(std::vector<uint8_t>* bytes, std::string* error) override;
   bool LoadState(const std::vector<uint8_t>& bytes, std::string* error) override;
+  bool LoadPresetFile(const std::string& path, std::string* error) override;
+  std::vector<PluginPreset> PluginPresets() override;
+  bool LoadPluginPreset(const std::string& key, std::string* error) override;
 
   // For tests that go past what a HostedPlugin offers.
   const clap_plugin_t* Instance() const { return plugin; }

@@ -55,6 +55,12 @@ struct ProcessSettings {
   bool offline = true;     ///< render mode (VST 3 process mode, VST 2 process level)
 };
 
+// A preset the plug-in carries itself: what a browser shows, and the key that loads it.
+struct PluginPreset {
+  std::string name;
+  std::string key;
+};
+
 class HostedPlugin {
  public:
   virtual ~HostedPlugin() = default;
@@ -83,4 +89,11 @@ class HostedPlugin {
   // host's preset browser does. The whole file is checked first, also that it is this
   // plug-in's and of no newer version; a file refused then has changed nothing.
   virtual bool LoadPresetFile(const std::string& path, std::string* error) = 0;
+  // The presets inside the plug-in (CLAP's preset discovery), in its order; none for formats
+  // whose presets are files.
+  virtual std::vector<PluginPreset> PluginPresets() { return {}; }
+  virtual bool LoadPluginPreset(const std::string& key, std::string* error) {
+    *error = "the " + Identity().format + " module carries no presets of its own: \"" + key + "\"";
+    return false;
+  }
 };

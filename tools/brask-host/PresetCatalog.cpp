@@ -85,3 +85,18 @@ bool ResolvePreset(const std::string& argument, const std::string& modulePath,
   }
   return false;
 }
+
+bool ResolvePluginPreset(const std::string& argument, HostedPlugin* plugin, std::string* key,
+                         std::string* error) {
+  std::string names;
+  for (const PluginPreset& preset : plugin->PluginPresets()) {
+    if (preset.name == argument || preset.key == argument) {
+      *key = preset.key;
+      return true;
+    }
+    names += (names.empty() ? "" : ", ") + preset.name;
+  }
+  *error = "no preset \"" + argument + "\" in " + plugin->Identity().name +
+           (names.empty() ? " (it lists none)" : " (presets: " + names + ")");
+  return false;
+}

@@ -22,5 +22,8 @@ std::vector<std::string> PresetFiles(const std::string& folder, const std::strin
 // taken as it is; anything else is the name of one of the module's presets.
 bool ResolvePreset(const std::string& argument, const std::string& modulePath,
                    const HostIdentity& identity, std::string* path, std::string* error);
+// The key of the plug-in's own preset (CLAP) that a --preset argument names, by name or key.
+bool ResolvePluginPreset(const std::string& argument, HostedPlugin* plugin, std::string* key,
+                         std::string* error);
 // The name a host's preset menu shows for a file: its name without folder and extension.
 std::string PresetName(const std::string& path);

@@ -1,7 +1,8 @@
 // brask-host presets: a module's presets as hosts' preset browsers offer them, each with the
 // values it sets. VST 3 and VST 2 presets are the preset files installed beside the module (or
 // the one --preset names), each loaded into an instance as a host loads it and read back from
-// the plug-in; LV2 presets are those the bundle describes, as lilv reads them.
+// the plug-in; CLAP presets are those its preset-discovery factory lists, loaded the same way;
+// LV2 presets are those the bundle describes, as lilv reads them.
 
 #include <sys/stat.h>
 
@@ -77,6 +78,30 @@ bool Lv2Catalog(const CommandLine& args, Catalog* catalog, std::string* error) {
                               : lv2->List(&catalog->presets, error);
 }
 
+// The values the instance holds now, as a listing.
+PresetListing Listing(const std::string& name, const std::string& source, HostedPlugin* plugin) {
+  PresetListing preset{name, source, {}};
+  for (const HostParam& param : plugin->Params()) {
+    if (!param.hostControl) preset.values.push_back({param.name, param.plain});
+  }
+  return preset;
+}
+
+// The presets inside the plug-in, each loaded as a host's browser loads it and read back.
+bool PluginCatalog(const CommandLine& args, HostedPlugin* plugin, Catalog* catalog,
+                   std::string* error) {
+  std::string only;
+  if (args.Has("--preset") && !ResolvePluginPreset(args.Value("--preset"), plugin, &only, error)) {
+    return false;
+  }
+  for (const PluginPreset& preset : plugin->PluginPresets()) {
+    if (!only.empty() && preset.key != only) continue;
+    if (!plugin->LoadPluginPreset(preset.key, error)) return false;
+    catalog->presets.push_back(Listing(preset.name, preset.key, plugin));
+  }
+  return true;
+}
+
 // Loads each file into the instance and reads back what the plug-in then holds. Files the
 // folder holds that cannot be loaded are reported and skipped; *skipped counts them.
 bool VstCatalog(const CommandLine& args, Catalog* catalog, int* skipped, std::string* error) {
@@ -85,6 +110,7 @@ bool VstCatalog(const CommandLine& args, Catalog* catalog, int* skipped, std::st
   const HostIdentity identity = plugin->Identity();
   catalog->plugin = identity.name;
   catalog->format = identity.format;
+  if (identity.format == "CLAP") return PluginCatalog(args, plugin.get(), catalog, error);
   std::vector<std::string> files;
   if (args.Has("--preset")) {
     std::string file;
@@ -103,11 +129,7 @@ bool VstCatalog(const CommandLine& args, Catalog* catalog, int* skipped, std::st
       ++*skipped;
       continue;
     }
-    PresetListing preset{PresetName(file), file, {}};
-    for (const HostParam& param : plugin->Params()) {
-      if (!param.hostControl) preset.values.push_back({param.name, param.plain});
-    }
-    catalog->presets.push_back(preset);
+    catalog->presets.push_back(Listing(PresetName(file), file, plugin.get()));
   }
   return true;
 }

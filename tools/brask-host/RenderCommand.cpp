@@ -31,6 +31,7 @@ constexpr char kDriveParam[] = "Input";    // the compressor's drive; at its min
 struct RenderJob {
   std::string module, className, inputPath, outputPath, meterPath;
   std::string presetPath;  ///< the preset file loaded before the settings, or empty
+  std::string presetKey;   ///< or the key of a preset inside the plug-in (CLAP)
   ParamSettings settings;
   ProcessSettings process;
   AudioData input;
@@ -148,10 +149,19 @@ bool LoadInputs(const CommandLine& args, RenderJob* job, std::string* error) {
   return true;
 }
 
+// A CLAP plug-in's presets are inside it; the other formats' are files.
+bool ResolveRenderPreset(const std::string& argument, RenderJob* job, std::string* error) {
+  const HostIdentity identity = job->plugin->Identity();
+  return identity.format == "CLAP"
+             ? ResolvePluginPreset(argument, job->plugin.get(), &job->presetKey, error)
+             : ResolvePreset(argument, job->module, identity, &job->presetPath, error);
+}
+
 // The preset, then the settings, on one instance.
 bool ApplyPresetAndSettings(const RenderJob& job, const ParamSettings& settings,
                             HostedPlugin* plugin, std::string* error) {
   return (job.presetPath.empty() || plugin->LoadPresetFile(job.presetPath, error)) &&
+         (job.presetKey.empty() || plugin->LoadPluginPreset(job.presetKey, error)) &&
          settings.Apply(plugin, error);
 }
 
@@ -248,8 +258,7 @@ int RunRender(int argc, char** argv) {
   if (!job.plugin) return Fail(error);
   // Without --precision: 64-bit where the plug-in offers it.
   if (!args.Has("--precision")) job.process.use64 = job.plugin->CanProcess64();
-  if (args.Has("--preset") && !ResolvePreset(args.Value("--preset"), job.module,
-                                             job.plugin->Identity(), &job.presetPath, &error)) {
+  if (args.Has("--preset") && !ResolveRenderPreset(args.Value("--preset"), &job, &error)) {
     return Fail(error);
   }
   if (!ApplyPresetAndSettings(job, job.settings, job.plugin.get(), &error) ||
