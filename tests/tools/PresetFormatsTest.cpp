@@ -9,20 +9,13 @@
 
 #include "FxpFile.h"
 #include "VstPresetFile.h"
+#include "support/FileBytes.h"
 
 namespace {
 
 using Bytes = std::vector<uint8_t>;
 
-Bytes FileBytes(const std::string& path) {
-  Bytes bytes;
-  if (FILE* file = std::fopen(path.c_str(), "rb")) {
-    int c;
-    while ((c = std::fgetc(file)) != EOF) bytes.push_back(uint8_t(c));
-    std::fclose(file);
-  }
-  return bytes;
-}
+Bytes FileBytes(const std::string& path) { return ReadFileBytes(path); }
 
 std::string PresetFile(const char* name, const char* extension) {
   return std::string(BRASK_PRESET_FILES_DIR) + "/" + name + extension;

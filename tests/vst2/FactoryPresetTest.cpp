@@ -11,6 +11,7 @@
 
 #include "Vst2Test.h"
 #include "plugin/BraskPresets.h"
+#include "support/FileBytes.h"
 
 namespace {
 
@@ -22,15 +23,8 @@ constexpr size_t kChunkAt = 60;  // the published header, name and chunk size co
 // BRASK_PRESET_DIR points the tests at installed presets.
 Bytes PresetFile(const char* name) {
   const char* other = std::getenv("BRASK_PRESET_DIR");
-  const std::string path =
-      std::string(other && *other ? other : BRASK_PRESET_FILES_DIR) + "/" + name + ".fxp";
-  Bytes bytes;
-  if (FILE* file = std::fopen(path.c_str(), "rb")) {
-    int c;
-    while ((c = std::fgetc(file)) != EOF) bytes.push_back(uint8_t(c));
-    std::fclose(file);
-  }
-  return bytes;
+  return ReadFileBytes(std::string(other && *other ? other : BRASK_PRESET_FILES_DIR) + "/" + name +
+                       ".fxp");
 }
 
 int32_t BigEndianAt(const Bytes& bytes, size_t at) {

@@ -15,6 +15,7 @@
 #include "plugin/BraskPresets.h"
 #include "public.sdk/source/common/memorystream.h"
 #include "public.sdk/source/vst/vstpresetfile.h"
+#include "support/FileBytes.h"
 
 using namespace Steinberg;
 using namespace Steinberg::Vst;
@@ -30,15 +31,7 @@ std::string PresetPath(const char* name) {
   return folder + "/" + name + ".vstpreset";
 }
 
-Bytes ReadFile(const std::string& path) {
-  Bytes bytes;
-  if (FILE* file = std::fopen(path.c_str(), "rb")) {
-    int c;
-    while ((c = std::fgetc(file)) != EOF) bytes.push_back(uint8_t(c));
-    std::fclose(file);
-  }
-  return bytes;
-}
+Bytes ReadFile(const std::string& path) { return ReadFileBytes(path); }
 
 Bytes StateOf(const double (&values)[kBraskParamCount]) {
   Bytes bytes;
