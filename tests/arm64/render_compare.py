@@ -74,9 +74,9 @@ def program_material(rate):
     return main, kick
 
 
-def render(command, work, build_out, spec, precision):
+def render(command, work, build_out, job, precision):
     """One render by the brask-host of a build's out/ folder, through that build's module."""
-    name, module, rate, settings, sidechain = spec
+    name, module, rate, settings, sidechain = job
     out = os.path.join(work, f"{name}-{precision}-{len(command)}.wav")
     args = command + [os.path.join(build_out, "brask-host"), "render", os.path.join(build_out, module),
                       os.path.join(work, f"main-{rate}.wav"), out, "--precision", str(precision)]
@@ -109,16 +109,16 @@ def main():
         return 1
     failures = 0
     with tempfile.TemporaryDirectory(prefix="brask-cross-") as work:
-        for rate in sorted({spec[2] for spec in RENDERS}):
+        for rate in sorted({job[2] for job in RENDERS}):
             main_input, kick = program_material(rate)
             write_wav64(os.path.join(work, f"main-{rate}.wav"), rate, main_input)
             write_wav64(os.path.join(work, f"kick-{rate}.wav"), rate, kick)
         print(f"{'render':<10} {'bits':>4} {'largest difference':>19} {'samples differing':>18}")
-        for spec in RENDERS:
-            name = spec[0]
+        for job in RENDERS:
+            name = job[0]
             for precision in (64, 32):
-                arm = render([emulator], work, arm_out, spec, precision)
-                x86 = render([], work, x86_out, spec, precision)
+                arm = render([emulator], work, arm_out, job, precision)
+                x86 = render([], work, x86_out, job, precision)
                 failure, largest, count = compare(arm, x86, precision)
                 print(f"{name:<10} {precision:>4} {largest:>19.3g} {count:>11} of {len(arm)}")
                 if failure:
