@@ -1,16 +1,12 @@
 #include "IPlugVST.h"
 
+#include "core/DecimalVersion.h"
 #include "gui/IGraphics.h"
 
 namespace {
 
 constexpr int kInitialBlockFrames = 1024;
 constexpr int kProductStringSize = 256;
-
-// Version as VST 2 reports it: major * 10000 + minor * 100 + revision.
-VstInt32 DecimalVersion(int32_t packed) {
-  return ((packed >> 16) & 0xffff) * 10000 + ((packed >> 8) & 0xff) * 100 + (packed & 0xff);
-}
 
 // A host's decimal MMmmrr version, packed as major << 16 | minor << 8 | revision.
 int PackedVersion(VstIntPtr decimal) {

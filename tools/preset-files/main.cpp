@@ -17,6 +17,7 @@
 
 #include "BraskPresets.h"
 #include "ChunkHeader.h"
+#include "DecimalVersion.h"
 #include "FxpFile.h"
 #include "StateChunk.h"
 #include "VstPresetFile.h"
@@ -86,8 +87,7 @@ std::vector<uint8_t> Vst2File(const BraskPreset& preset) {
   BraskPresetBlock(preset, &programChunk);
   FxpProgram program;
   program.fxId = kBraskUniqueId;
-  program.fxVersion = (kBraskVersion >> 16) * 10000 + ((kBraskVersion >> 8) & 0xFF) * 100 +
-                      (kBraskVersion & 0xFF);  // as the effect record reports it
+  program.fxVersion = DecimalVersion(kBraskVersion);  // as the effect record reports it
   program.numParams = kBraskParamCount;
   program.name = preset.name;
   program.chunk = Bytes(programChunk);
