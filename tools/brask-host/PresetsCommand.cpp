@@ -102,9 +102,10 @@ bool PluginCatalog(const CommandLine& args, HostedPlugin* plugin, Catalog* catal
   return true;
 }
 
-// Loads each file into the instance and reads back what the plug-in then holds. Files the
-// folder holds that cannot be loaded are reported and skipped; *skipped counts them.
-bool VstCatalog(const CommandLine& args, Catalog* catalog, int* skipped, std::string* error) {
+// A module loaded into an instance: a CLAP plug-in's own presets, or else (VST 3, VST 2) each
+// preset file loaded into the instance and read back from it. Files the folder holds that
+// cannot be loaded are reported and skipped; *skipped counts them.
+bool ModuleCatalog(const CommandLine& args, Catalog* catalog, int* skipped, std::string* error) {
   std::unique_ptr<HostedPlugin> plugin = LoadPlugin(catalog->module, error, args.Value("--class"));
   if (!plugin) return false;
   const HostIdentity identity = plugin->Identity();
@@ -145,7 +146,7 @@ int RunPresets(int argc, char** argv) {
   catalog.module = args.Positional()[0];
   int skipped = 0;
   const bool listed = IsLv2Bundle(catalog.module) ? Lv2Catalog(args, &catalog, &error)
-                                                  : VstCatalog(args, &catalog, &skipped, &error);
+                                                  : ModuleCatalog(args, &catalog, &skipped, &error);
   if (!listed) return Fail(error);
   if (args.Has("--json")) {
     PrintJson(catalog);
