@@ -58,6 +58,7 @@ TEST(HostBenchSideBySide, JsonHasEveryModuleInOrderWithItsRunsAndRelativeCost) {
   JsonValue report;
   ASSERT_TRUE(JsonValue::Parse(run.out, &report)) << run.out;
   EXPECT_EQ(report["runs"].number, 3.0);
+  EXPECT_GT(report["clockNanoseconds"].number, 0.0) << "the clock's own cost is measured";
   const JsonValue& modules = report["modules"];
   ASSERT_EQ(modules.items.size(), 3u);
   EXPECT_EQ(modules.items[0]["name"].text, "Probe Gain");

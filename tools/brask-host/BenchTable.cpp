@@ -96,12 +96,13 @@ double RelativeCost(const std::vector<BenchRow>& rows, size_t row, size_t cell) 
 }
 
 std::string BenchText(const BenchSetup& setup, const std::vector<BenchRow>& rows) {
-  char heading[256];
+  char heading[512];
   std::snprintf(heading, sizeof(heading),
                 "%g Hz stereo, block %d, %d interleaved runs of %g s per module and precision\n"
                 "ns per stereo frame: each block's median over the runs, summed (fastest-slowest "
-                "run); rel.: cost relative to the first module\n\n",
-                setup.sampleRate, setup.block, setup.runs, setup.seconds);
+                "run), the clock's own %.0f ns taken off each block; rel.: cost relative to the "
+                "first module\n\n",
+                setup.sampleRate, setup.block, setup.runs, setup.seconds, setup.clockNanoseconds);
   size_t nameWidth = 6, costWidth = 9;
   for (const BenchRow& row : rows) {
     nameWidth = std::max(nameWidth, row.name.size() + row.format.size() + 3);
@@ -141,6 +142,7 @@ std::string BenchJson(const BenchSetup& setup, const std::vector<BenchRow>& rows
   return "{\"sampleRate\": " + JsonNumber(setup.sampleRate) +
          ", \"block\": " + std::to_string(setup.block) +
          ", \"seconds\": " + JsonNumber(setup.seconds) +
-         ", \"runs\": " + std::to_string(setup.runs) + ",\n  \"modules\": [" + modules +
-         "\n  ]\n}\n";
+         ", \"runs\": " + std::to_string(setup.runs) +
+         ", \"clockNanoseconds\": " + JsonNumber(setup.clockNanoseconds) + ",\n  \"modules\": [" +
+         modules + "\n  ]\n}\n";
 }
