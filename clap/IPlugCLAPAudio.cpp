@@ -14,6 +14,7 @@
 #include <mutex>
 
 #include "clap/IPlugCLAP.h"
+#include "core/SampleConversion.h"
 
 namespace {
 
@@ -173,6 +174,6 @@ void IPlugCLAP::RenderSlice(uint32_t offset, int frames) {
     float* to = mHostOutputs[size_t(i)].data32;
     if (!to) continue;
     const double* from = OutputAt(i)->scratch.data();
-    for (int s = 0; s < frames; ++s) to[offset + uint32_t(s)] = float(from[s]);
+    NarrowSamples(from, to + offset, frames);
   }
 }

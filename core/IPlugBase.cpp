@@ -8,6 +8,7 @@
 #include <cstring>
 #include <new>
 
+#include "SampleConversion.h"
 #include "gui/IGraphics.h"
 
 namespace {
@@ -276,7 +277,11 @@ void IPlugBase::BindInputsFromFloat(int first, int count, float** source, int nF
     if (!channel.connected) continue;
     const float* from = source[next++];
     double* to = channel.scratch.data();
-    for (int s = 0; s < frames; ++s) to[s] = from ? double(from[s]) : 0.0;
+    if (from) {
+      WidenSamples(from, to, frames);
+    } else {
+      std::fill_n(to, frames, 0.0);
+    }
     *channel.dataSlot = to;
   }
 }

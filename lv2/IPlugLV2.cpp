@@ -5,6 +5,8 @@
 #include <cstring>
 #include <mutex>
 
+#include "core/SampleConversion.h"
+
 namespace {
 
 uint32_t FloatBits(float v) {
@@ -111,6 +113,6 @@ void IPlugLV2::ProcessSlice(uint32_t offset, int frames) {
     OutputChannel* channel = OutputAt(i);
     if (!channel->connected) continue;
     const double* from = channel->scratch.data();
-    for (int s = 0; s < frames; ++s) channel->floatDestination[s] = float(from[s]);
+    NarrowSamples(from, channel->floatDestination, frames);
   }
 }

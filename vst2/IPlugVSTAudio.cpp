@@ -5,6 +5,7 @@
 #include <mutex>
 
 #include "IPlugVST.h"
+#include "core/SampleConversion.h"
 
 namespace {
 
@@ -148,7 +149,7 @@ void IPlugVST::ProcessFloatSlice(float** inputs, float** outputs, int offset, in
     if (mode == FloatMode::kAccumulate) {
       for (int s = 0; s < frames; ++s) to[s] += float(from[s]);
     } else {
-      for (int s = 0; s < frames; ++s) to[s] = float(from[s]);
+      NarrowSamples(from, to, frames);
     }
   }
 }

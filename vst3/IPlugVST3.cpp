@@ -7,6 +7,7 @@
 
 #include "HostText.h"
 #include "IPlugParameter.h"
+#include "core/SampleConversion.h"
 #include "gui/IGraphics.h"
 #include "pluginterfaces/base/ibstream.h"
 #include "pluginterfaces/vst/ivsthostapplication.h"
@@ -426,7 +427,7 @@ void IPlugVST3::ConvertOutputs(int frames) {
     if (!channel->connected) continue;
     const double* from = *channel->dataSlot;
     float* to = channel->floatDestination;
-    for (int s = 0; s < frames; ++s) to[s] = float(from[s]);
+    NarrowSamples(from, to, frames);
   }
 }
 
