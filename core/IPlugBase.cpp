@@ -192,14 +192,6 @@ void IPlugBase::RepointUnconnectedChannels() {
 
 // ---parameters---
 
-IParamRecord* IPlugBase::ParamAt(int idx) {
-  return idx >= 0 && idx < ParamCount() ? &mParams[size_t(idx)] : nullptr;
-}
-
-const IParamRecord* IPlugBase::ParamAt(int idx) const {
-  return idx >= 0 && idx < ParamCount() ? &mParams[size_t(idx)] : nullptr;
-}
-
 // The controls take a normalized value as the host sent it (a switch shows where the host put
 // it, before the record snaps it), and a plain one as the record keeps it.
 bool IPlugBase::SetParamFromHost(int paramIdx, double value, bool isNormalized) {
@@ -246,20 +238,15 @@ void IPlugBase::ConnectOutputs(int first, int count, bool connected) {
   }
 }
 
-bool IPlugBase::IsInputConnected(int idx) const {
-  return idx >= 0 && idx < InputCount() && mInputs[size_t(idx)].connected;
-}
-
-bool IPlugBase::IsOutputConnected(int idx) const {
-  return idx >= 0 && idx < OutputCount() && mOutputs[size_t(idx)].connected;
-}
-
-InputChannel* IPlugBase::InputAt(int idx) {
-  return idx >= 0 && idx < InputCount() ? &mInputs[size_t(idx)] : nullptr;
-}
-
-OutputChannel* IPlugBase::OutputAt(int idx) {
-  return idx >= 0 && idx < OutputCount() ? &mOutputs[size_t(idx)] : nullptr;
+void IPlugBase::SetConnectedChannels(uint64_t inputs, uint64_t outputs) {
+  for (int i = 0; i < InputCount(); ++i) {
+    const bool connected = (inputs >> i) & 1u;
+    if (connected != mInputs[size_t(i)].connected) ConnectInputs(i, 1, connected);
+  }
+  for (int i = 0; i < OutputCount(); ++i) {
+    const bool connected = (outputs >> i) & 1u;
+    if (connected != mOutputs[size_t(i)].connected) ConnectOutputs(i, 1, connected);
+  }
 }
 
 int IPlugBase::FramesInScratch(int nFrames) const {

@@ -120,8 +120,14 @@ class IPlugBase {
 
   // ---parameters---
   int ParamCount() const { return int(mParams.size()); }
-  IParamRecord* ParamAt(int idx);  // null outside 0..count-1
-  const IParamRecord* ParamAt(int idx) const;
+  // Null outside 0..count-1. Inline, as the other per-block accessors: the audio callbacks
+  // call them every block.
+  IParamRecord* ParamAt(int idx) {
+    return InRange(idx, ParamCount()) ? &mParams[size_t(idx)] : nullptr;
+  }
+  const IParamRecord* ParamAt(int idx) const {
+    return InRange(idx, ParamCount()) ? &mParams[size_t(idx)] : nullptr;
+  }
   // A host's write of one parameter, the one path every adaptor takes, under the instance
   // lock: the record takes the value (a normalized one through the shape, snapped and capped
   // at the maximum; a plain one clamped into the range), the controls show it, then the plug-in
@@ -136,10 +142,22 @@ class IPlugBase {
   const std::vector<IOConfig>& IOConfigs() const { return mIOConfigs; }
   void ConnectInputs(int first, int count, bool connected);
   void ConnectOutputs(int first, int count, bool connected);
-  bool IsInputConnected(int idx) const;
-  bool IsOutputConnected(int idx) const;
-  InputChannel* InputAt(int idx);    // null outside range
-  OutputChannel* OutputAt(int idx);  // null outside range
+  // Connects exactly the channels whose bits are set (bit i: channel i); the others read
+  // silence and write to scratch. Cheap when nothing changes, so adaptors call it every block.
+  void SetConnectedChannels(uint64_t inputs, uint64_t outputs);
+  bool IsInputConnected(int idx) const {
+    return InRange(idx, InputCount()) && mInputs[size_t(idx)].connected;
+  }
+  bool IsOutputConnected(int idx) const {
+    return InRange(idx, OutputCount()) && mOutputs[size_t(idx)].connected;
+  }
+  // Null outside range.
+  InputChannel* InputAt(int idx) {
+    return InRange(idx, InputCount()) ? &mInputs[size_t(idx)] : nullptr;
+  }
+  OutputChannel* OutputAt(int idx) {
+    return InRange(idx, OutputCount()) ? &mOutputs[size_t(idx)] : nullptr;
+  }
   // Both handle at most BlockSize() frames: the scratch buffers hold no more.
   void BindInputsFromFloat(int first, int count, float** source, int nFrames);
   void PassThrough(int nFrames);
@@ -185,6 +203,7 @@ class IPlugBase {
   std::vector<const char*> mParamGroups;
 
  private:
+  static bool InRange(int idx, int count) { return idx >= 0 && idx < count; }
   void ParseChannelConfigs(const char* configs);
   void RepointUnconnectedChannels();
   // nFrames limited to what the scratch buffers hold; hosts never ask for more.

@@ -91,7 +91,7 @@ bool IControl::HitTest(int x, int y) {
 void IControl::MarkDirty(bool pushToCore) {
   const double value = Value();
   StoreValue(mClampLow > value ? mClampLow : std::min(mClampHigh, value));
-  mFlags.fetch_or(kFlagDirty);
+  RaiseFlags(kFlagDirty);
   if (pushToCore && mPlug && mParamIdx >= 0) mPlug->SetParamFromEditor(mParamIdx, Value());
 }
 

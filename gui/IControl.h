@@ -69,7 +69,7 @@ class IControl {
   bool IsHidden() const { return mHidden; }
   bool IsGreyed() const { return mGreyed; }
   bool RedrawRequested() const { return (mFlags.load() & kFlagRedraw) != 0; }
-  void RequestRedraw() { mFlags.fetch_or(kFlagRedraw); }
+  void RequestRedraw() { RaiseFlags(kFlagRedraw); }
   bool PromptDisabled() const { return mPromptDisabled; }
   void SetPromptDisabled(bool disabled) { mPromptDisabled = disabled; }
   bool DoubleClickAsClick() const { return mDoubleClickAsClick; }
@@ -94,6 +94,12 @@ class IControl {
  private:
   static constexpr uint8_t kFlagDirty = 1;
   static constexpr uint8_t kFlagRedraw = 2;
+
+  // The meter raises its flags from the audio thread every block, and an atomic
+  // read-modify-write costs tens of cycles: flags already raised stay as they are.
+  void RaiseFlags(uint8_t flags) {
+    if ((mFlags.load(std::memory_order_relaxed) & flags) != flags) mFlags.fetch_or(flags);
+  }
 
   int32_t mTextEntryLength = 32;
   ITextStyle mTextStyle;

@@ -52,6 +52,11 @@ int HostChannelCount(const AudioBusBuffers& bus, bool is64) {
   return count;
 }
 
+// `count` bits set from bit `first` on: channels first..first+count-1.
+uint64_t ChannelBits(int first, int count) {
+  return count <= 0 ? 0 : ((count >= 64 ? ~uint64_t(0) : (uint64_t(1) << count) - 1) << first);
+}
+
 // The host bus at index, or null when the host did not pass it.
 const AudioBusBuffers* HostBus(AudioBusBuffers* buses, int32 numBuses, int32 index) {
   return buses && index < numBuses ? &buses[index] : nullptr;
@@ -302,8 +307,7 @@ tresult PLUGIN_API IPlugVST3::process(ProcessData& data) {
   const int32 sampleSize = processSetup.symbolicSampleSize;
   if (sampleSize != kSample32 && sampleSize != kSample64) return kResultOk;
   const bool is64 = sampleSize == kSample64;
-  ConnectInputChannels(data, is64);
-  ConnectOutputChannels(data, is64);
+  SetConnectedChannels(FedInputs(data, is64), FedOutputs(data, is64));
 
   const int total = std::max(0, int(data.numSamples));
   if (total > 0 && BlockSize() <= 0) {
@@ -353,7 +357,7 @@ void IPlugVST3::ApplyHostValue(ParamID id, double value) {
   }
 }
 
-void IPlugVST3::ConnectInputChannels(const ProcessData& data, bool is64) {
+uint64_t IPlugVST3::FedInputs(const ProcessData& data, bool is64) {
   const int mainChannels = InputCount() - sideChainChannels;
   const AudioBusBuffers* mainBus = HostBus(data.inputs, data.numInputs, 0);
   const AudioBusBuffers* sideBus = HostBus(data.inputs, data.numInputs, 1);
@@ -368,22 +372,21 @@ void IPlugVST3::ConnectInputChannels(const ProcessData& data, bool is64) {
   }
   sideChainConnected = sideFed > 0;
   mainInputConnected = mainFed > 0;
-  ConnectInputs(0, InputCount(), false);
-  ConnectInputs(0, mainFed, true);
-  ConnectInputs(mainChannels, sideFed, true);
+  return ChannelBits(0, mainFed) | ChannelBits(mainChannels, sideFed);
 }
 
-void IPlugVST3::ConnectOutputChannels(const ProcessData& data, bool is64) {
-  ConnectOutputs(0, OutputCount(), false);
+uint64_t IPlugVST3::FedOutputs(const ProcessData& data, bool is64) {
+  uint64_t fed = 0;
   int first = 0;
   for (int32 b = 0; b < data.numOutputs && data.outputs && first < OutputCount(); ++b) {
     const AudioBusBuffers& hostBus = data.outputs[b];
     const AudioBus* bus = getAudioOutput(b);
     if (bus && bus->isActive()) {
-      ConnectOutputs(first, std::min(HostChannelCount(hostBus, is64), OutputCount() - first), true);
+      fed |= ChannelBits(first, std::min(HostChannelCount(hostBus, is64), OutputCount() - first));
     }
     first += std::max(0, std::min(int(hostBus.numChannels), OutputCount() - first));
   }
+  return fed;
 }
 
 void IPlugVST3::BindInputBus(const AudioBusBuffers* bus, int first, int count, int offset,

@@ -142,8 +142,9 @@ class IPlugVST3 : public IPlugBase, public Steinberg::Vst::SingleComponentEffect
   // ---audio callback steps---
   void ApplyParameterChanges(Steinberg::Vst::IParameterChanges* changes);
   void ApplyHostValue(Steinberg::Vst::ParamID id, double value);
-  void ConnectInputChannels(const Steinberg::Vst::ProcessData& data, bool is64);
-  void ConnectOutputChannels(const Steinberg::Vst::ProcessData& data, bool is64);
+  // The channels the host's buffers feed in this call, one bit per core channel.
+  uint64_t FedInputs(const Steinberg::Vst::ProcessData& data, bool is64);
+  uint64_t FedOutputs(const Steinberg::Vst::ProcessData& data, bool is64);
   void BindSlice(const Steinberg::Vst::ProcessData& data, int offset, int frames, bool is64);
   void BindInputBus(const Steinberg::Vst::AudioBusBuffers* bus, int first, int count, int offset,
                     int frames, bool is64);
