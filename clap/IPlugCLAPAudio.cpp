@@ -133,14 +133,17 @@ void IPlugCLAP::BindHostBuffers(const clap_process_t& process) {
     }
   }
   // A channel that stops being fed would go on reading its last converted block.
+  uint64_t fedInputs = 0, fedOutputs = 0;
   bool lostInput = false;
   for (int i = 0; i < InputCount(); ++i) {
     const bool fed = mHostInputs[size_t(i)].Fed();
     lostInput = lostInput || (IsInputConnected(i) && !fed);
+    fedInputs |= uint64_t(fed) << i;
   }
   if (lostInput) ClearScratch();
-  for (int i = 0; i < InputCount(); ++i) ConnectInputs(i, 1, mHostInputs[size_t(i)].Fed());
-  for (int i = 0; i < OutputCount(); ++i) ConnectOutputs(i, 1, mHostOutputs[size_t(i)].Fed());
+  for (int i = 0; i < OutputCount(); ++i)
+    fedOutputs |= uint64_t(mHostOutputs[size_t(i)].Fed()) << i;
+  SetConnectedChannels(fedInputs, fedOutputs);
 }
 
 // Longer stretches than the scratch buffers hold run in slices; the sound does not depend on
@@ -160,8 +163,7 @@ void IPlugCLAP::RenderSlice(uint32_t offset, int frames) {
     if (host.data64) {
       InputPointers()[i] = host.data64 + offset;
     } else if (host.data32) {
-      float* source = host.data32 + offset;
-      BindInputsFromFloat(i, 1, &source, frames);
+      BindInputFromFloat(i, host.data32 + offset, frames);
     }
   }
   for (int i = 0; i < OutputCount(); ++i) {

@@ -226,6 +226,7 @@ void IPlugBase::ConnectInputs(int first, int count, bool connected) {
     InputChannel& channel = mInputs[size_t(i)];
     channel.connected = connected;
     if (!connected) *channel.dataSlot = channel.scratch.data();
+    mConnectedInputs = (mConnectedInputs & ~(uint64_t(1) << i)) | (uint64_t(connected) << i);
   }
 }
 
@@ -235,10 +236,11 @@ void IPlugBase::ConnectOutputs(int first, int count, bool connected) {
     OutputChannel& channel = mOutputs[size_t(i)];
     channel.connected = connected;
     if (!connected) *channel.dataSlot = channel.scratch.data();
+    mConnectedOutputs = (mConnectedOutputs & ~(uint64_t(1) << i)) | (uint64_t(connected) << i);
   }
 }
 
-void IPlugBase::SetConnectedChannels(uint64_t inputs, uint64_t outputs) {
+void IPlugBase::ConnectChannelsThatChanged(uint64_t inputs, uint64_t outputs) {
   for (int i = 0; i < InputCount(); ++i) {
     const bool connected = (inputs >> i) & 1u;
     if (connected != mInputs[size_t(i)].connected) ConnectInputs(i, 1, connected);
@@ -256,21 +258,24 @@ int IPlugBase::FramesInScratch(int nFrames) const {
 
 void IPlugBase::BindInputsFromFloat(int first, int count, float** source, int nFrames) {
   if (!source) return;
-  int frames = FramesInScratch(nFrames);
   int next = 0;
   int end = ClippedEnd(first, count, InputCount());
   for (int i = first < 0 ? 0 : first; i < end; ++i) {
-    InputChannel& channel = mInputs[size_t(i)];
-    if (!channel.connected) continue;
-    const float* from = source[next++];
-    double* to = channel.scratch.data();
-    if (from) {
-      WidenSamples(from, to, frames);
-    } else {
-      std::fill_n(to, frames, 0.0);
-    }
-    *channel.dataSlot = to;
+    if (mInputs[size_t(i)].connected) BindInputFromFloat(i, source[next++], nFrames);
   }
+}
+
+void IPlugBase::BindInputFromFloat(int idx, const float* source, int nFrames) {
+  InputChannel* channel = InputAt(idx);
+  if (!channel || !channel->connected) return;
+  const int frames = FramesInScratch(nFrames);
+  double* to = channel->scratch.data();
+  if (source) {
+    WidenSamples(source, to, frames);
+  } else {
+    std::fill_n(to, frames, 0.0);
+  }
+  *channel->dataSlot = to;
 }
 
 void IPlugBase::PassThrough(int nFrames) {

@@ -144,7 +144,11 @@ class IPlugBase {
   void ConnectOutputs(int first, int count, bool connected);
   // Connects exactly the channels whose bits are set (bit i: channel i); the others read
   // silence and write to scratch. Cheap when nothing changes, so adaptors call it every block.
-  void SetConnectedChannels(uint64_t inputs, uint64_t outputs);
+  void SetConnectedChannels(uint64_t inputs, uint64_t outputs) {
+    if (inputs != mConnectedInputs || outputs != mConnectedOutputs) {
+      ConnectChannelsThatChanged(inputs, outputs);
+    }
+  }
   bool IsInputConnected(int idx) const {
     return InRange(idx, InputCount()) && mInputs[size_t(idx)].connected;
   }
@@ -160,6 +164,8 @@ class IPlugBase {
   }
   // Both handle at most BlockSize() frames: the scratch buffers hold no more.
   void BindInputsFromFloat(int first, int count, float** source, int nFrames);
+  // One connected channel from its 32-bit source (null: silence).
+  void BindInputFromFloat(int idx, const float* source, int nFrames);
   void PassThrough(int nFrames);
   void ClearScratch();
   double** InputPointers() { return mInputPointers.data(); }
@@ -206,6 +212,7 @@ class IPlugBase {
   static bool InRange(int idx, int count) { return idx >= 0 && idx < count; }
   void ParseChannelConfigs(const char* configs);
   void RepointUnconnectedChannels();
+  void ConnectChannelsThatChanged(uint64_t inputs, uint64_t outputs);
   // nFrames limited to what the scratch buffers hold; hosts never ask for more.
   int FramesInScratch(int nFrames) const;
 
@@ -234,6 +241,8 @@ class IPlugBase {
   std::vector<PresetSlot> mPresets;
   std::vector<InputChannel> mInputs;
   std::vector<OutputChannel> mOutputs;
+  uint64_t mConnectedInputs = 0;  // bit i: channel i is connected
+  uint64_t mConnectedOutputs = 0;
   std::vector<double*> mInputPointers;
   std::vector<double*> mOutputPointers;
   IGraphics* mEditor = nullptr;

@@ -57,6 +57,12 @@ uint64_t ChannelBits(int first, int count) {
   return count <= 0 ? 0 : ((count >= 64 ? ~uint64_t(0) : (uint64_t(1) << count) - 1) << first);
 }
 
+// The host's buffer of channel k of a bus, in the precision of the call.
+void* ChannelBuffer(const AudioBusBuffers& bus, int k, bool is64) {
+  return is64 ? static_cast<void*>(bus.channelBuffers64[k])
+              : static_cast<void*>(bus.channelBuffers32[k]);
+}
+
 // The host bus at index, or null when the host did not pass it.
 const AudioBusBuffers* HostBus(AudioBusBuffers* buses, int32 numBuses, int32 index) {
   return buses && index < numBuses ? &buses[index] : nullptr;
@@ -91,7 +97,8 @@ class BusActivation {
 
 IPlugVST3::IPlugVST3(HostCallback /*host*/, const IPlugIdentity& identity)
     : IPlugBase(identity, kApiVST3),
-      floatSlices(size_t(std::max(InputCount(), OutputCount())), nullptr) {
+      hostInputs(size_t(InputCount()), nullptr),
+      hostOutputs(size_t(OutputCount()), nullptr) {
   ConnectInputs(0, InputCount(), true);
   ConnectOutputs(0, OutputCount(), true);
   SetBusName(mInputBusNames, 0, "Main Input");
@@ -312,14 +319,14 @@ tresult PLUGIN_API IPlugVST3::process(ProcessData& data) {
   const int total = std::max(0, int(data.numSamples));
   if (total > 0 && BlockSize() <= 0) {
     // Set up without room for a block: answer silence rather than process nothing.
-    BindSlice(data, 0, total, is64);
+    BindSlice(0, total, is64);
     SilenceConnectedOutputs(total, is64);
     return kResultOk;
   }
   int offset = 0;
   do {
     const int frames = std::min(BlockSize(), total - offset);
-    BindSlice(data, offset, frames, is64);
+    BindSlice(offset, frames, is64);
     if (IsBypassed()) {
       PassThrough(frames);
     } else {
@@ -372,6 +379,10 @@ uint64_t IPlugVST3::FedInputs(const ProcessData& data, bool is64) {
   }
   sideChainConnected = sideFed > 0;
   mainInputConnected = mainFed > 0;
+  for (int k = 0; k < mainFed; ++k) hostInputs[size_t(k)] = ChannelBuffer(*mainBus, k, is64);
+  for (int k = 0; k < sideFed; ++k) {
+    hostInputs[size_t(mainChannels + k)] = ChannelBuffer(*sideBus, k, is64);
+  }
   return ChannelBits(0, mainFed) | ChannelBits(mainChannels, sideFed);
 }
 
@@ -382,45 +393,37 @@ uint64_t IPlugVST3::FedOutputs(const ProcessData& data, bool is64) {
     const AudioBusBuffers& hostBus = data.outputs[b];
     const AudioBus* bus = getAudioOutput(b);
     if (bus && bus->isActive()) {
-      fed |= ChannelBits(first, std::min(HostChannelCount(hostBus, is64), OutputCount() - first));
+      const int channels = std::min(HostChannelCount(hostBus, is64), OutputCount() - first);
+      for (int k = 0; k < channels; ++k) {
+        hostOutputs[size_t(first + k)] = ChannelBuffer(hostBus, k, is64);
+      }
+      fed |= ChannelBits(first, channels);
     }
     first += std::max(0, std::min(int(hostBus.numChannels), OutputCount() - first));
   }
   return fed;
 }
 
-void IPlugVST3::BindInputBus(const AudioBusBuffers* bus, int first, int count, int offset,
-                             int frames, bool is64) {
-  if (!bus) return;
-  for (int k = 0; k < count && IsInputConnected(first + k); ++k) {
+// The connected channels point into the host's buffers of the previous FedInputs and
+// FedOutputs, from frame `offset` on; 32-bit ones through the scratch buffers.
+void IPlugVST3::BindSlice(int offset, int frames, bool is64) {
+  for (int i = 0; i < InputCount(); ++i) {
+    if (!IsInputConnected(i)) continue;
     if (is64) {
-      InputPointers()[first + k] = bus->channelBuffers64[k] + offset;
+      InputPointers()[i] = static_cast<double*>(hostInputs[size_t(i)]) + offset;
     } else {
-      floatSlices[size_t(k)] = bus->channelBuffers32[k] + offset;
+      BindInputFromFloat(i, static_cast<float*>(hostInputs[size_t(i)]) + offset, frames);
     }
   }
-  if (!is64) BindInputsFromFloat(first, count, floatSlices.data(), frames);
-}
-
-void IPlugVST3::BindSlice(const ProcessData& data, int offset, int frames, bool is64) {
-  const int mainChannels = InputCount() - sideChainChannels;
-  BindInputBus(HostBus(data.inputs, data.numInputs, 0), 0, mainChannels, offset, frames, is64);
-  BindInputBus(HostBus(data.inputs, data.numInputs, 1), mainChannels, sideChainChannels, offset,
-               frames, is64);
-  int first = 0;
-  for (int32 b = 0; b < data.numOutputs && data.outputs && first < OutputCount(); ++b) {
-    const AudioBusBuffers& hostBus = data.outputs[b];
-    const int channels = std::max(0, std::min(int(hostBus.numChannels), OutputCount() - first));
-    for (int k = 0; k < channels && IsOutputConnected(first + k); ++k) {
-      OutputChannel* channel = OutputAt(first + k);
-      if (is64) {
-        *channel->dataSlot = hostBus.channelBuffers64[k] + offset;
-      } else {
-        *channel->dataSlot = channel->scratch.data();
-        channel->floatDestination = hostBus.channelBuffers32[k] + offset;
-      }
+  for (int i = 0; i < OutputCount(); ++i) {
+    if (!IsOutputConnected(i)) continue;
+    OutputChannel* channel = OutputAt(i);
+    if (is64) {
+      *channel->dataSlot = static_cast<double*>(hostOutputs[size_t(i)]) + offset;
+    } else {
+      *channel->dataSlot = channel->scratch.data();
+      channel->floatDestination = static_cast<float*>(hostOutputs[size_t(i)]) + offset;
     }
-    first += channels;
   }
 }
 

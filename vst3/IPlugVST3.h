@@ -145,9 +145,7 @@ class IPlugVST3 : public IPlugBase, public Steinberg::Vst::SingleComponentEffect
   // The channels the host's buffers feed in this call, one bit per core channel.
   uint64_t FedInputs(const Steinberg::Vst::ProcessData& data, bool is64);
   uint64_t FedOutputs(const Steinberg::Vst::ProcessData& data, bool is64);
-  void BindSlice(const Steinberg::Vst::ProcessData& data, int offset, int frames, bool is64);
-  void BindInputBus(const Steinberg::Vst::AudioBusBuffers* bus, int first, int count, int offset,
-                    int frames, bool is64);
+  void BindSlice(int offset, int frames, bool is64);
   void ConvertOutputs(int frames);
   void SilenceConnectedOutputs(int frames, bool is64);
   void IdentifyHost(Steinberg::FUnknown* context);
@@ -156,6 +154,8 @@ class IPlugVST3 : public IPlugBase, public Steinberg::Vst::SingleComponentEffect
   bool sideChainConnected = false;         ///< the side chain fed the previous block
   bool mainInputConnected = false;         ///< the main input bus fed the previous block
   Steinberg::Vst::ProcessContext hostProcessContext = {};  ///< the host's latest transport
-  std::vector<float*> floatSlices;        ///< host channel pointers of one slice, one per channel
+  // The host's buffer of each core channel in the current call (float* or double*), valid
+  // for the connected channels.
+  std::vector<void*> hostInputs, hostOutputs;
   std::vector<IPlugVST3View*> openViews;  ///< views made by createView, not referenced
 };
