@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
 #include "CoreTestPlug.h"
@@ -96,6 +97,41 @@ TEST(ChannelConnections, RangesAreClippedAndUnconnectedChannelsUseScratch) {
   EXPECT_FALSE(plug.IsOutputConnected(1));
   EXPECT_EQ(plug.OutputPointers()[1], plug.OutputAt(1)->scratch.data());
   plug.ConnectInputs(0x7FFFFFF0, 0x7FFFFFF0, false);  // nothing to do, nothing to break
+}
+
+// SetConnectedChannels skips its work when the masks match what it last saw; connections made
+// the other way in between must count.
+TEST(ChannelConnections, MasksFollowEveryWayOfConnecting) {
+  CoreTestPlug plug;
+  plug.SetMaxBlockFrames(4);
+  struct Step {
+    bool byRange;  // ConnectInputs/ConnectOutputs over everything, else SetConnectedChannels
+    bool connected;
+    uint64_t inputs, outputs;  // the masks of a SetConnectedChannels step
+    const char* expected;      // inputs 0..3, outputs 0..1
+  };
+  const Step steps[] = {
+      {false, false, 0b0011, 0b11, "110011"}, {true, false, 0, 0, "000000"},
+      {false, false, 0b0011, 0b11, "110011"}, {true, true, 0, 0, "111111"},
+      {false, false, 0b1100, 0b01, "001110"}, {false, false, 0b1100, 0b01, "001110"},
+  };
+  for (const Step& step : steps) {
+    if (step.byRange) {
+      plug.ConnectInputs(0, plug.InputCount(), step.connected);
+      plug.ConnectOutputs(0, plug.OutputCount(), step.connected);
+    } else {
+      plug.SetConnectedChannels(step.inputs, step.outputs);
+    }
+    std::string flags;
+    for (int i = 0; i < 4; ++i) flags += plug.IsInputConnected(i) ? '1' : '0';
+    for (int i = 0; i < 2; ++i) flags += plug.IsOutputConnected(i) ? '1' : '0';
+    EXPECT_EQ(flags, step.expected);
+    for (int i = 0; i < 4; ++i) {
+      const double* expected =
+          plug.IsInputConnected(i) ? plug.InputPointers()[i] : plug.InputAt(i)->scratch.data();
+      EXPECT_EQ(plug.InputPointers()[i], expected) << "unconnected inputs read their scratch";
+    }
+  }
 }
 
 TEST(ChannelBuffers, SetMaxBlockFramesZeroesOnlyOnChange) {
