@@ -421,9 +421,12 @@ void PassInput(const ChunkFrames& frames, int bypass) {
 
 // The curves of the chunk, then one loop that smooths the gain, filters the audio and keeps the
 // meter, and meanwhile filters the next chunk's detector input: its filter chain is independent
-// of the chains here, so the processor overlaps them. The element-wise mix follows.
-void RenderChunk(const ChunkFrames& frames, const ChunkFrames& ahead, bool first,
-                 const BlockSettings& settings, RecursiveState& state, ChunkBuffers& buffers) {
+// of the chains here, so the processor overlaps them (with kFilterAhead: there is a chunk ahead).
+// The element-wise mix follows.
+template <bool kFilterAhead>
+HWY_INLINE void RenderOneChunk(const ChunkFrames& frames, const ChunkFrames& ahead, bool first,
+                               const BlockSettings& settings, RecursiveState& state,
+                               ChunkBuffers& buffers) {
   float saturated[2][kChunkFrames];
   if (first) {
     FilterDetectorWhileSaturating(frames, settings, state, buffers, saturated);
@@ -434,7 +437,7 @@ void RenderChunk(const ChunkFrames& frames, const ChunkFrames& ahead, bool first
   double R[kChunkFrames];
   TargetGains(buffers.detector[0], buffers.detector[1], R, frames.count, settings.law);
   double detectorIn[2][kChunkFrames];
-  RoundedDetectorInput(ahead, detectorIn);
+  if (kFilterAhead) RoundedDetectorInput(ahead, detectorIn);
 
   DetectorFilter detector(state, settings.sidechain);
   StereoNyquistLowpass lowpass(state.audioLowpass);
@@ -455,10 +458,12 @@ void RenderChunk(const ChunkFrames& frames, const ChunkFrames& ahead, bool first
     shaped[1][n] = RightOf(a);
     if (unityInput) S = 1.0;
     if (metering) level = NextMeterLevel(level, S, smoothing);
-    if (n < ahead.count) detector.Step(detectorIn, n, buffers.detector);
+    if (kFilterAhead && n < ahead.count) detector.Step(detectorIn, n, buffers.detector);
   }
-  for (int n = frames.count; n < ahead.count; ++n) detector.Step(detectorIn, n, buffers.detector);
-  detector.StoreTo(state);
+  if (kFilterAhead) {
+    for (int n = frames.count; n < ahead.count; ++n) detector.Step(detectorIn, n, buffers.detector);
+    detector.StoreTo(state);
+  }
   lowpass.StoreTo(state.audioLowpass);
   highpass.StoreTo(state.audioHighpass);
   state.gainState = S;
@@ -468,6 +473,14 @@ void RenderChunk(const ChunkFrames& frames, const ChunkFrames& ahead, bool first
   } else {
     PassInput(frames, settings.bypass);
   }
+}
+
+// A block's last chunk has no chunk ahead: its version leaves the detector filter out, which
+// counts in blocks of a few frames.
+void RenderChunk(const ChunkFrames& frames, const ChunkFrames& ahead, bool first,
+                 const BlockSettings& settings, RecursiveState& state, ChunkBuffers& buffers) {
+  if (ahead.count > 0) return RenderOneChunk<true>(frames, ahead, first, settings, state, buffers);
+  RenderOneChunk<false>(frames, ahead, first, settings, state, buffers);
 }
 
 // NOLINTNEXTLINE(google-readability-namespace-comments)
