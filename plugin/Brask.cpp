@@ -209,17 +209,21 @@ IControl* Brask::MeterControl() {
 namespace {
 
 // x * 0 is 0 for every finite x and NaN for infinities and NaN, so one sum tells whether every
-// state is finite: a check every block costs a handful of operations.
+// state is finite: a check every block costs a handful of operations, summed pairwise so that
+// they do not wait on each other.
+double Zeros(double a, double b) { return a * 0.0 + b * 0.0; }
+double Zeros(const Biquad& f) { return Zeros(f.z1, f.z2); }
+double Zeros(const NyquistLowpass& f) {
+  return double((f.x1 * 0.0f + f.x2 * 0.0f) + (f.y1 * 0.0f + f.y2 * 0.0f));
+}
+
 bool AllFinite(const RecursiveState& s) {
-  double zeros = (s.gainState * 0.0 + s.meterLevel * 0.0);
-  for (int c = 0; c < 2; ++c) {
-    zeros += s.detectorSample[c] * 0.0;
-    zeros += (s.detectorHighpass[c].z1 * 0.0 + s.detectorHighpass[c].z2 * 0.0);
-    zeros += (s.audioHighpass[c].z1 * 0.0 + s.audioHighpass[c].z2 * 0.0);
-    const NyquistLowpass& lp = s.audioLowpass[c];
-    zeros += double((lp.x1 * 0.0f + lp.x2 * 0.0f) + (lp.y1 * 0.0f + lp.y2 * 0.0f));
-  }
-  return zeros == 0.0;
+  const double filters = (Zeros(s.detectorHighpass[0]) + Zeros(s.detectorHighpass[1])) +
+                         (Zeros(s.audioHighpass[0]) + Zeros(s.audioHighpass[1])) +
+                         (Zeros(s.audioLowpass[0]) + Zeros(s.audioLowpass[1]));
+  const double others =
+      Zeros(s.gainState, s.meterLevel) + Zeros(s.detectorSample[0], s.detectorSample[1]);
+  return filters + others == 0.0;
 }
 
 }  // namespace
