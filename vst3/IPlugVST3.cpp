@@ -166,6 +166,7 @@ tresult PLUGIN_API IPlugVST3::initialize(FUnknown* context) {
       BuildBuses();
       BuildParameters();
     }
+    busChanges.fetch_add(1, std::memory_order_release);
     OnHostKnown();
     LoadPreset(0);
     return result;
@@ -246,6 +247,32 @@ tresult PLUGIN_API IPlugVST3::setActive(TBool state) {
 
 tresult PLUGIN_API IPlugVST3::setBusArrangements(SpeakerArrangement* inputs, int32 numIns,
                                                  SpeakerArrangement* outputs, int32 numOuts) {
+  const tresult result = ArrangeBuses(inputs, numIns, outputs, numOuts);
+  busChanges.fetch_add(1, std::memory_order_release);
+  return result;
+}
+
+tresult PLUGIN_API IPlugVST3::activateBus(MediaType type, BusDirection dir, int32 index,
+                                          TBool state) {
+  const tresult result = SingleComponentEffect::activateBus(type, dir, index, state);
+  busChanges.fetch_add(1, std::memory_order_release);
+  return result;
+}
+
+// Which buses are active, read from the bus lists in the first block after a change: the
+// lists' lookups cost more than the rest of a small block's bookkeeping.
+void IPlugVST3::CacheBusActivity() {
+  const AudioBus* sideChainBus = getAudioInput(1);
+  sideChainBusActive = sideChainBus && sideChainBus->isActive();
+  activeOutputBuses = 0;
+  for (int32 b = 0; b < getBusCount(kAudio, kOutput) && b < 64; ++b) {
+    const AudioBus* bus = getAudioOutput(b);
+    if (bus && bus->isActive()) activeOutputBuses |= uint64_t(1) << b;
+  }
+}
+
+tresult IPlugVST3::ArrangeBuses(SpeakerArrangement* inputs, int32 numIns,
+                                SpeakerArrangement* outputs, int32 numOuts) {
   ConnectInputs(0, InputCount(), false);
   ConnectOutputs(0, OutputCount(), false);
   const int inputChannels = inputs && numIns > 0 ? ChannelsOf(inputs[0]) : 0;
@@ -314,6 +341,11 @@ tresult PLUGIN_API IPlugVST3::process(ProcessData& data) {
   const int32 sampleSize = processSetup.symbolicSampleSize;
   if (sampleSize != kSample32 && sampleSize != kSample64) return kResultOk;
   const bool is64 = sampleSize == kSample64;
+  const uint32_t changes = busChanges.load(std::memory_order_acquire);
+  if (changes != busChangesSeen) {
+    CacheBusActivity();
+    busChangesSeen = changes;
+  }
   SetConnectedChannels(FedInputs(data, is64), FedOutputs(data, is64));
 
   const int total = std::max(0, int(data.numSamples));
@@ -368,8 +400,7 @@ uint64_t IPlugVST3::FedInputs(const ProcessData& data, bool is64) {
   const int mainChannels = InputCount() - sideChainChannels;
   const AudioBusBuffers* mainBus = HostBus(data.inputs, data.numInputs, 0);
   const AudioBusBuffers* sideBus = HostBus(data.inputs, data.numInputs, 1);
-  const AudioBus* sideChainBus = getAudioInput(1);
-  if (sideChainChannels == 0 || !sideChainBus || !sideChainBus->isActive()) sideBus = nullptr;
+  if (sideChainChannels == 0 || !sideChainBusActive) sideBus = nullptr;
   const int mainFed = mainBus ? std::min(HostChannelCount(*mainBus, is64), mainChannels) : 0;
   const int sideFed =
       sideBus ? std::min(HostChannelCount(*sideBus, is64), int(sideChainChannels)) : 0;
@@ -391,8 +422,7 @@ uint64_t IPlugVST3::FedOutputs(const ProcessData& data, bool is64) {
   int first = 0;
   for (int32 b = 0; b < data.numOutputs && data.outputs && first < OutputCount(); ++b) {
     const AudioBusBuffers& hostBus = data.outputs[b];
-    const AudioBus* bus = getAudioOutput(b);
-    if (bus && bus->isActive()) {
+    if (b < 64 && (activeOutputBuses >> b) & 1u) {
       const int channels = std::min(HostChannelCount(hostBus, is64), OutputCount() - first);
       for (int k = 0; k < channels; ++k) {
         hostOutputs[size_t(first + k)] = ChannelBuffer(hostBus, k, is64);

@@ -12,6 +12,8 @@
 // without a host buffer read and write their scratch buffers, and blocks longer than the
 // maximum block size are processed in slices of at most that size.
 
+#include <atomic>
+#include <cstdint>
 #include <vector>
 
 #include "core/IPlugBase.h"
@@ -58,6 +60,10 @@ class IPlugVST3 : public IPlugBase, public Steinberg::Vst::SingleComponentEffect
                                                    Steinberg::int32 numIns,
                                                    Steinberg::Vst::SpeakerArrangement* outputs,
                                                    Steinberg::int32 numOuts) override;
+  Steinberg::tresult PLUGIN_API activateBus(Steinberg::Vst::MediaType type,
+                                            Steinberg::Vst::BusDirection dir,
+                                            Steinberg::int32 index,
+                                            Steinberg::TBool state) override;
   Steinberg::tresult PLUGIN_API canProcessSampleSize(Steinberg::int32 symbolicSampleSize) override;
   Steinberg::uint32 PLUGIN_API getLatencySamples() override;
   Steinberg::tresult PLUGIN_API setupProcessing(Steinberg::Vst::ProcessSetup& setup) override;
@@ -142,6 +148,11 @@ class IPlugVST3 : public IPlugBase, public Steinberg::Vst::SingleComponentEffect
   // ---audio callback steps---
   void ApplyParameterChanges(Steinberg::Vst::IParameterChanges* changes);
   void ApplyHostValue(Steinberg::Vst::ParamID id, double value);
+  Steinberg::tresult ArrangeBuses(Steinberg::Vst::SpeakerArrangement* inputs,
+                                  Steinberg::int32 numIns,
+                                  Steinberg::Vst::SpeakerArrangement* outputs,
+                                  Steinberg::int32 numOuts);
+  void CacheBusActivity();
   // The channels the host's buffers feed in this call, one bit per core channel.
   uint64_t FedInputs(const Steinberg::Vst::ProcessData& data, bool is64);
   uint64_t FedOutputs(const Steinberg::Vst::ProcessData& data, bool is64);
@@ -153,6 +164,12 @@ class IPlugVST3 : public IPlugBase, public Steinberg::Vst::SingleComponentEffect
   Steinberg::int32 sideChainChannels = 2;  ///< side-chain input channels, at most 2
   bool sideChainConnected = false;         ///< the side chain fed the previous block
   bool mainInputConnected = false;         ///< the main input bus fed the previous block
+  // Bus activity as the audio callback last read it, and a count of the changes to the buses
+  // (arrangement, activation) that tells it when to read again.
+  std::atomic<uint32_t> busChanges{0};
+  uint32_t busChangesSeen = ~0u;
+  bool sideChainBusActive = false;
+  uint64_t activeOutputBuses = 0;                          ///< bit b: output bus b is active
   Steinberg::Vst::ProcessContext hostProcessContext = {};  ///< the host's latest transport
   // The host's buffer of each core channel in the current call (float* or double*), valid
   // for the connected channels.
