@@ -23,12 +23,11 @@ constexpr double kAudioHighpassQ = 0.82;
 constexpr float kAudioLowpassHz = 19000.0f;
 constexpr float kAudioLowpassQ = 0.7f;
 
-// Integer parameters are read by truncating toward zero; anything but 0 or 1 reads as -1. The
-// ranges that truncate to 0 and 1, compared directly: cheaper than a truncation without SSE4.1,
-// and NaN compares false.
+// Integer parameters are read by truncating toward zero; anything but 0 or 1 reads as -1.
 inline int SwitchPosition(double value) {
-  if (value > -1.0 && value < 1.0) return 0;
-  if (value >= 1.0 && value < 2.0) return 1;
+  const double t = std::trunc(value);
+  if (t == 0.0) return 0;
+  if (t == 1.0) return 1;
   return -1;
 }
 
