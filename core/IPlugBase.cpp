@@ -268,14 +268,15 @@ void IPlugBase::BindInputsFromFloat(int first, int count, float** source, int nF
 void IPlugBase::BindInputFromFloat(int idx, const float* source, int nFrames) {
   InputChannel* channel = InputAt(idx);
   if (!channel || !channel->connected) return;
-  const int frames = FramesInScratch(nFrames);
   double* to = channel->scratch.data();
+  *channel->dataSlot = to;
+  if (!ReadsInput(idx)) return;
+  const int frames = FramesInScratch(nFrames);
   if (source) {
     WidenSamples(source, to, frames);
   } else {
     std::fill_n(to, frames, 0.0);
   }
-  *channel->dataSlot = to;
 }
 
 void IPlugBase::PassThrough(int nFrames) {

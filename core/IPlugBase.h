@@ -103,6 +103,9 @@ class IPlugBase {
   // than kMostBlockFrames as kMostBlockFrames) and points the unconnected channels at their
   // moved buffers.
   virtual void SetMaxBlockFrames(int frames);
+  // Whether ProcessBlock reads input idx in the coming block. The 32-bit bindings leave an
+  // input it ignores unconverted: its channel still points at its scratch buffer.
+  virtual bool ReadsInput(int /*idx*/) const { return true; }
 
   // ---identity---
   const char* EffectName() const { return mEffectName; }

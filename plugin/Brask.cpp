@@ -192,6 +192,12 @@ void Brask::ProcessBlock(double** inputs, double** outputs, int nFrames) {
   RecoverNonFiniteState();
 }
 
+// The side-chain pair is heard only while "Sidechain" keys the detector; unheard, a 32-bit
+// block need not widen it.
+bool Brask::ReadsInput(int idx) const {
+  return idx < 2 || SwitchPosition(ParamAt(kParamSidechain)->Value()) == 1;
+}
+
 // Non-finite input leaves as silence here too.
 void Brask::PassMainInput(double** inputs, double** outputs, int nFrames) {
   for (int n = 0; n < nFrames; ++n) {

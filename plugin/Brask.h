@@ -10,7 +10,7 @@
 //
 // The class is the same for every plug-in format: each build supplies its own PluginAdaptor.h,
 // which names the format adaptor this class derives from. Only the destructor, OnReset,
-// OnParamChanged and ProcessBlock of the core are overridden.
+// OnParamChanged, ProcessBlock and ReadsInput of the core are overridden.
 
 #include <limits>
 
@@ -42,6 +42,7 @@ class Brask : public PluginAdaptor {
   void OnReset() override;
   void OnParamChanged(int paramIdx) override;
   void ProcessBlock(double** inputs, double** outputs, int nFrames) override;
+  bool ReadsInput(int idx) const override;
 
   // The gain currently applied to both channels, and the value the meter shows.
   double GainState() const { return state.gainState; }
