@@ -165,7 +165,7 @@ void Brask::ProcessBlock(double** inputs, double** outputs, int nFrames) {
   c.outputGain = outputGain;
   // Neither switch can change while the block runs: the caller holds the instance lock.
   c.bypass = SwitchPosition(ParamAt(kParamBypass)->Value());
-  c.sidechain = SwitchPosition(ParamAt(kParamSidechain)->Value());
+  c.sidechain = SidechainPosition();
   c.metering = Editor() != nullptr;
   IControl* meter = MeterControl();
   const ChunkKernels& kernels = KernelsFor(ActiveVectorPath());
@@ -194,9 +194,9 @@ void Brask::ProcessBlock(double** inputs, double** outputs, int nFrames) {
 
 // The side-chain pair is heard only while "Sidechain" keys the detector; unheard, a 32-bit
 // block need not widen it.
-bool Brask::ReadsInput(int idx) const {
-  return idx < 2 || SwitchPosition(ParamAt(kParamSidechain)->Value()) == 1;
-}
+bool Brask::ReadsInput(int idx) const { return idx < 2 || SidechainPosition() == 1; }
+
+int Brask::SidechainPosition() const { return SwitchPosition(ParamAt(kParamSidechain)->Value()); }
 
 // Non-finite input leaves as silence here too.
 void Brask::PassMainInput(double** inputs, double** outputs, int nFrames) {

@@ -65,6 +65,8 @@ class Brask : public PluginAdaptor {
   };
 
   void DefineParameters();
+  // The "Sidechain" switch: 1 keys the detector to the side chain, -1 is out of range.
+  int SidechainPosition() const;
   // Designs every filter for the current sample rate and "HPF", unless already designed so.
   void DesignFilters(double sampleRate);
   // The gain law's and the meter's constants for the block, recomputed when they change.
