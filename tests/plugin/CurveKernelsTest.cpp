@@ -161,24 +161,38 @@ TEST(CurveKernels, TargetGainsStayWithinAFewUlpOfTheCLibrary) {
 TEST(CurveKernels, TargetGainsOutsideTheVectorRangeAreTheScalarOnes) {
   const double inf = std::numeric_limits<double>::infinity();
   const double nan = std::nan("");
-  const std::vector<double> dL = {2.0, -5.0, 1e30, inf, nan, 0.5, 30.0, -21.0, 3e38};
-  const std::vector<double> dR = {1.5, 0.1, -0.2, 0.0, 0.2, nan, 20.0, -20.0, 3e38};
+  // With "Input" at 40 the curves' arguments leave the vector range; at 0 they stay within it,
+  // and only the slope's sum dL + dR leaves the gain law's range.
+  const struct {
+    double I;
+    std::vector<double> dL, dR;
+  } cases[] = {
+      {400.0,
+       {2.0, -5.0, 1e30, inf, nan, 0.5, 30.0, -21.0, 3e38},
+       {1.5, 0.1, -0.2, 0.0, 0.2, nan, 20.0, -20.0, 3e38}},
+      {0.0, {30.0, 25.0, 41.0}, {20.0, 25.0, -0.5}},
+  };
   for (VectorPath path : SupportedPaths()) {
     SCOPED_TRACE(VectorPathName(path));
-    const DetectorLaw law = LawFor(400.0, 48000.0);
-    const std::vector<double> gains = KernelGains(path, dL, dR, law);
-    for (size_t i = 0; i < dL.size(); ++i) {
-      const double exact = DetectorTargetGain(dL[i], dR[i], law);
-      EXPECT_TRUE(std::memcmp(&gains[i], &exact, sizeof exact) == 0)
-          << dL[i] << ", " << dR[i] << ": " << gains[i] << " instead of " << exact;
+    for (const auto& c : cases) {
+      const DetectorLaw law = LawFor(c.I, 48000.0);
+      const std::vector<double> gains = KernelGains(path, c.dL, c.dR, law);
+      for (size_t i = 0; i < c.dL.size(); ++i) {
+        const double exact = DetectorTargetGain(c.dL[i], c.dR[i], law);
+        EXPECT_TRUE(std::memcmp(&gains[i], &exact, sizeof exact) == 0)
+            << c.dL[i] << ", " << c.dR[i] << ": " << gains[i] << " instead of " << exact;
+      }
     }
   }
 }
 
 TEST(CurveKernels, LevelsAtTheLevelLawsJumpAreTheScalarOnes) {
-  // With "Input" at 0 and a silent right detector, N = Saturate(dL); dL is swept in steps of
-  // one ulp across the level where the law switches branch (N = 1 - D).
-  const DetectorLaw law = LawFor(0.0, 48000.0);
+  // With unit drive and a silent right detector, N = Saturate(dL); dL is swept in steps of
+  // one ulp across the level where the law switches branch (N = 1 - D). The threshold lies far
+  // below that level, so the branch decides the gain.
+  DetectorLaw law = LawFor(0.0, 48000.0);
+  law.I = 100.0;
+  law.T = std::exp(-law.I / kLogScale);
   double x = 1.0 - law.D;
   for (int step = 0; step < 6; ++step) x -= Saturate(x, law.k) - (1.0 - law.D);
   std::vector<double> dL, dR;
