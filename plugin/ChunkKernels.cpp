@@ -46,10 +46,6 @@ void TargetGains(const double* dL, const double* dR, double* targetGain, int fra
 void SaturateGroup(const double* in, float* out, int frames, double k) {
   SaturateAudio(in, out, frames, k);
 }
-void TargetGainGroup(const double* dL, const double* dR, double* out, int frames,
-                     const DetectorLaw& law) {
-  TargetGains(dL, dR, out, frames, law);
-}
 
 #else  // vector targets
 
@@ -241,16 +237,16 @@ HWY_INLINE void RecomputeGainLanes(Tag d, Mask lanes, const double* dL, const do
   ForEachLane(d, lanes, [&](size_t i) { out[i] = DetectorTargetGain(dL[i], dR[i], law); });
 }
 
-// One vector of target gains.
-HWY_INLINE void TargetGainVector(Tag d, const double* dL, const double* dR, double* out,
-                                 const DetectorLaw& law) {
-  const Vec one = hn::Set(d, 1.0);
+// The detector's saturated sum N of one vector of frames; NaN in lanes outside the vector
+// routines' range, which the C library settles.
+HWY_INLINE void DetectorSumVector(Tag d, const double* dL, const double* dR, double* sums,
+                                  const DetectorLaw& law) {
   const Vec left = hn::LoadU(d, dL);
   const Vec right = hn::LoadU(d, dR);
-  // A silent detector has no level: the target is exactly 1.
+  // A silent detector has no level: N = 0 gives the target 1.
   const Vec zero = hn::Zero(d);
   if (hn::AllTrue(d, hn::And(hn::Eq(left, zero), hn::Eq(right, zero)))) {
-    hn::StoreU(one, d, out);
+    hn::StoreU(zero, d, sums);
     return;
   }
   const Vec gin = hn::Set(d, law.gin);
@@ -261,48 +257,91 @@ HWY_INLINE void TargetGainVector(Tag d, const double* dL, const double* dR, doub
   const Vec k = hn::Set(d, law.k);
   const Vec N = hn::Add(Curve(d, hn::IfThenElseZero(inRange, xR), k),
                         Curve(d, hn::IfThenElseZero(inRange, xL), k));
+  hn::StoreU(hn::IfThenElse(inRange, N, hn::NaN(d)), d, sums);
+}
+
+// From one vector of detector sums: which lanes lie above the threshold (flag 1), and the
+// exponent of the gain law there; NaN in lanes the C library settles.
+HWY_INLINE void GainExponentVector(Tag d, const double* dL, const double* dR, const double* sums,
+                                   double* exponents, double* aboveFlags, const DetectorLaw& law) {
+  const Vec one = hn::Set(d, 1.0);
+  const Vec N = hn::LoadU(d, sums);
   const Vec jump = hn::Set(d, 1.0 - law.D);
   const Vec L = Level(d, N, jump, law.D);
   const Mask nearJump = hn::Lt(hn::Abs(hn::Sub(N, jump)), hn::Mul(jump, hn::Set(d, kJumpMargin)));
-  const Mask settledByLibrary = hn::Or(hn::Not(inRange), nearJump);
-
+  const Mask settledByLibrary = hn::Or(hn::IsNaN(N), nearJump);
   const Mask above = hn::Gt(L, hn::Set(d, law.T));
+  hn::StoreU(hn::IfThenElseZero(above, one), d, aboveFlags);
   if (hn::AllFalse(d, above)) {  // quiet passages: no gain law to evaluate
-    hn::StoreU(one, d, out);
-    RecomputeGainLanes(d, settledByLibrary, dL, dR, out, law);
+    hn::StoreU(hn::IfThenElseZero(settledByLibrary, hn::NaN(d)), d, exponents);
     return;
   }
   // Above the threshold R = exp(((ln(L) C + I) a - I) / C) / L with a = 10^-((dL + dR) / 20),
   // which is exp((a - 1)(ln(L) + I / C)): no division, and a - 1 from expm1 keeps its
   // precision where a is close to 1. ln(L) + I / C is not negative above the threshold.
   const Vec level = hn::IfThenElse(above, L, one);  // keeps log's argument positive
-  const Vec sum = hn::Add(left, right);
+  const Vec sum = hn::Add(hn::LoadU(d, dL), hn::LoadU(d, dR));
   const Vec slopeMinusOne = hn::Expm1(d, hn::Mul(sum, hn::Set(d, -kLn10 / 20.0)));
   const Vec excess = hn::Add(hn::Log(d, level), hn::Set(d, law.I / kLogScale));
   const Vec exponent = hn::Mul(slopeMinusOne, excess);
-  hn::StoreU(hn::IfThenElse(above, hn::Exp(d, exponent), one), d, out);
-
   const Mask lawInRange = hn::And(hn::Le(hn::Abs(sum), hn::Set(d, kSlopeSumLimit)),
                                   hn::Le(hn::Abs(exponent), hn::Set(d, kExpLimit)));
-  RecomputeGainLanes(d, hn::Or(settledByLibrary, hn::AndNot(lawInRange, above)), dL, dR, out, law);
+  const Mask library = hn::Or(settledByLibrary, hn::AndNot(lawInRange, above));
+  hn::StoreU(hn::IfThenElse(library, hn::NaN(d), exponent), d, exponents);
 }
 
-HWY_INLINE void TargetGainGroup(const double* dL, const double* dR, double* out, int frames,
-                                const DetectorLaw& law) {
+// One vector of target gains from its exponents and flags.
+HWY_INLINE void GainVector(Tag d, const double* dL, const double* dR, const double* exponents,
+                           const double* aboveFlags, double* out, const DetectorLaw& law) {
+  const Vec one = hn::Set(d, 1.0);
+  const Vec exponent = hn::LoadU(d, exponents);
+  const Mask above = hn::Ne(hn::LoadU(d, aboveFlags), hn::Zero(d));
+  const Mask library = hn::IsNaN(exponent);
+  if (hn::AllFalse(d, above)) {
+    hn::StoreU(one, d, out);
+  } else {
+    const Vec R = hn::Exp(d, hn::IfThenElseZero(hn::Not(library), exponent));
+    hn::StoreU(hn::IfThenElse(above, R, one), d, out);
+  }
+  RecomputeGainLanes(d, library, dL, dR, out, law);
+}
+
+// The target gains of up to kChunkFrames frames, in three passes: the detector curves, then the
+// level and the law's exponent, then the exponential. One vector's whole chain (curves,
+// logarithm, exponential) is longer than the processor's window of waiting instructions, so
+// done vector by vector the next vector's work could hardly overlap it; each pass's chain is
+// short enough for several vectors to be in flight. A partial last vector is computed from a
+// padded copy.
+HWY_INLINE void TargetGainsOfChunk(const double* dL, const double* dR, double* out, int frames,
+                                   const DetectorLaw& law) {
   const Tag d;
-  if (frames == int(hn::Lanes(d))) return TargetGainVector(d, dL, dR, out, law);
-  double left[kMaxLanes] = {}, right[kMaxLanes] = {}, result[kMaxLanes];
-  std::copy(dL, dL + frames, left);
-  std::copy(dR, dR + frames, right);
-  TargetGainVector(d, left, right, result, law);
-  std::copy(result, result + frames, out);
+  const int lanes = int(hn::Lanes(d));
+  const int whole = frames / lanes * lanes;
+  double left[kMaxLanes] = {}, right[kMaxLanes] = {}, tail[kMaxLanes];
+  std::copy(dL + whole, dL + frames, left);
+  std::copy(dR + whole, dR + frames, right);
+  const auto forEachVector = [&](const auto& pass) {
+    for (int n = 0; n < whole; n += lanes) pass(dL + n, dR + n, n);
+    if (whole < frames) pass(left, right, whole);
+  };
+  double sums[kChunkFrames + kMaxLanes];
+  double exponents[kChunkFrames + kMaxLanes];
+  double aboveFlags[kChunkFrames + kMaxLanes];
+  forEachVector(
+      [&](const double* l, const double* r, int n) { DetectorSumVector(d, l, r, sums + n, law); });
+  forEachVector([&](const double* l, const double* r, int n) {
+    GainExponentVector(d, l, r, sums + n, exponents + n, aboveFlags + n, law);
+  });
+  forEachVector([&](const double* l, const double* r, int n) {
+    GainVector(d, l, r, exponents + n, aboveFlags + n, n < whole ? out + n : tail, law);
+  });
+  std::copy(tail, tail + (frames - whole), out + whole);
 }
 
 void TargetGains(const double* dL, const double* dR, double* targetGain, int frames,
                  const DetectorLaw& law) {
-  const int lanes = int(hn::Lanes(Tag()));
-  for (int n = 0; n < frames; n += lanes) {
-    TargetGainGroup(dL + n, dR + n, targetGain + n, std::min(lanes, frames - n), law);
+  for (int n = 0; n < frames; n += kChunkFrames) {
+    TargetGainsOfChunk(dL + n, dR + n, targetGain + n, std::min(kChunkFrames, frames - n), law);
   }
 }
 
